@@ -1,0 +1,35 @@
+# The Windows build: the client and the Windows test programs.
+add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)
+add_compile_options(-Wall -Wextra -ffunction-sections -fdata-sections)
+# Statically linked: the program needs nothing beside Windows' own DLLs.
+add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
+
+add_library(framework STATIC
+    framework/dialog.cpp
+    framework/win_app.cpp
+    framework/wnd.cpp)
+target_include_directories(framework PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(framework PUBLIC ole32 comctl32)
+
+add_library(appcore STATIC
+    app/app_paths.cpp
+    app/file_md5.cpp
+    app/http_fetch.cpp
+    app/pending_steps.cpp
+    app/settings_store.cpp
+    app/usage_ping.cpp
+    skin/message_box.cpp)
+target_link_libraries(appcore PUBLIC framework logic wininet gdiplus shell32 shlwapi ole32 oleaut32 uuid comctl32)
+
+# The application object lives in the executable so that the linker keeps it.
+add_executable(Pelux WIN32 framework/app_entry.cpp app/velmor3_app.cpp res/app.rc)
+target_link_libraries(Pelux PRIVATE appcore)
+target_link_options(Pelux PRIVATE -mwindows -municode)
+
+# Test programs, run under Wine by the host build's tests.
+foreach(name settings_store http_fetch file_md5)
+    add_executable(${name}_wintest tests/win/${name}_wintest.cpp)
+    target_link_libraries(${name}_wintest PRIVATE appcore)
+endforeach()
+add_executable(framework_wintest tests/win/framework_wintest.cpp tests/win/framework_wintest.rc)
+target_link_libraries(framework_wintest PRIVATE framework)
