@@ -7,8 +7,11 @@ as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# wine64 and the 64-bit cross compiler serve kernels without 32-bit support,
+# where 32-bit Wine cannot start: the tests then run a 64-bit build.
 packages=(g++ cmake ninja-build python3 g++-mingw-w64-i686 mingw-w64-i686-dev
-          wine wine32:i386 xvfb xauth x11-apps imagemagick)
+          g++-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine32:i386 wine64
+          xvfb xauth x11-apps imagemagick)
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
     as_root dpkg --add-architecture i386
@@ -21,20 +24,4 @@ done
 if [ ${#missing[@]} -gt 0 ] || [ "${fresh_lists:-}" = no ]; then
     as_root apt-get update -qq
     [ ${#missing[@]} -gt 0 ] && DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
-
-# Wine's loader is a 32-bit Linux program. Some kernels are built without
-# 32-bit support; there qemu's user-mode emulation runs it through binfmt_misc.
-if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-    dpkg -s qemu-user-static >/dev/null 2>&1 ||
-        DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq qemu-user-static >/dev/null
-    [ -e /proc/sys/fs/binfmt_misc/register ] ||
-        as_root mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
-    if [ ! -e /proc/sys/fs/binfmt_misc/qemu-i386 ]; then
-        magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
-        mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
-        echo ":qemu-i386:M::${magic}:${mask}:/usr/bin/qemu-i386-static:OCF" |
-            as_root tee /proc/sys/fs/binfmt_misc/register >/dev/null
-    fi
-    /usr/lib/wine/wine --version >/dev/null
 fi

@@ -22,11 +22,9 @@ def main():
     args = sys.argv[2:]
     run = os.path.join(build, 'run')
     prefix = os.path.join(run, 'prefix')
-    exe = os.path.join(build, 'win', 'Pelux.exe')
-    if not os.path.isfile(os.path.join(prefix, 'system.reg')):
-        print('creating the Wine prefix (once) ...', flush=True)
-        winebox.make_prefix(prefix)
-    env = winebox.wine_env(prefix)
+    kind = winebox.flavour()
+    exe = os.path.join(build, kind['build'], 'Pelux.exe')
+    env = winebox.wine_env(prefix, kind)
     content = os.path.join(run, 'content')
     subprocess.run([sys.executable, os.path.join(SOURCE, 'tools', 'standin', 'make_content.py'),
                     '--exe', exe, '--out', content], check=True, stdout=subprocess.DEVNULL)
@@ -39,11 +37,15 @@ def main():
             env['DISPLAY'] = os.environ['DISPLAY']
         else:
             xvfb, env['DISPLAY'] = winebox.start_xvfb()
+        if not os.path.isfile(os.path.join(prefix, 'system.reg')):
+            print('creating the Wine prefix (once) ...', flush=True)
+            winebox.make_prefix(prefix, kind, env['DISPLAY'])
         server, port = winebox.start_server(content, log, os.path.join(run, 'port'))
-        winebox.set_proxy(env, port)
-        print('client: %s %s (stand-in server on 127.0.0.1:%d)' % (exe, ' '.join(args), port), flush=True)
-        result = subprocess.run(['wine', exe] + args, env=env)
-        subprocess.run(['wineserver', '-w'], env=env)
+        winebox.reg_import(env, winebox.proxy_settings(port))
+        print('client: %s %s (%s Wine, stand-in server on 127.0.0.1:%d)'
+              % (exe, ' '.join(args), kind['arch'], port), flush=True)
+        result = winebox.run_wine(env, [exe] + args)
+        subprocess.run([env['WINESERVER'], '-w'], env=env)
         with open(log) as f:
             lines = [line for line in f if line.strip()]
         print('client exited with %d; %d request(s) reached the stand-in server:' % (result.returncode, len(lines)))

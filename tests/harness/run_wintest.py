@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""Runs one Windows test program in a fresh box.
+"""Runs one Windows test program in its turn of the Wine session.
 
-usage: run_wintest.py BUILD NAME PROGRAM [--server] [ARG ...]
-ARG may use {root}, {log} and {out}: the server's content root, its request
-log and a scratch folder, as Windows paths.
+usage: run_wintest.py BUILD NAME PROGRAM [ARG ...]
+PROGRAM is a file name in the Windows build the session runs.
+ARG may use {root}, {log} and {out}: the stand-in server's content root, its
+request log and a scratch folder of the test, as Windows paths.
 """
 import os
 import sys
@@ -14,18 +15,13 @@ import winebox  # noqa: E402
 
 def main():
     build, name, program = sys.argv[1:4]
-    rest = sys.argv[4:]
-    server = '--server' in rest
-    rest = [a for a in rest if a != '--server']
-    with winebox.WineBox(build, name, server=server) as box:
+    with winebox.WineBox(build, name) as box:
         out = os.path.join(box.dir, 'out')
         os.makedirs(out)
         values = {'root': winebox.winpath(box.root), 'log': winebox.winpath(box.log),
                   'out': winebox.winpath(out)}
-        args = [a.format(**values) for a in rest]
-        result = box.wine([program] + args, timeout=1200)
-        box.wait_idle()
-        return result.returncode
+        args = [a.format(**values) for a in sys.argv[4:]]
+        return box.wine([box.program(program)] + args).returncode
 
 
 if __name__ == '__main__':

@@ -1,9 +1,11 @@
-"""A disposable Wine world for one test.
+"""The Wine world the tests share during one run.
 
-Each box gets a copy of the run's template prefix, an Xvfb display of its own
-and, when asked, the stand-in operator server set as the prefix's WinINet
-proxy. Everything is stopped and removed when the box closes (set
-PELUX_KEEP_BOX=1 to keep the folder for a look afterwards).
+`session.py start` creates it once per run: a fresh prefix in the build
+tree, an Xvfb display, the stand-in operator server on 127.0.0.1 set as the
+prefix's WinINet proxy, and a wineserver kept alive between programs.
+`session.py stop` ends it all and removes the prefix. Tests take turns (one
+box at a time); each box starts with an empty content root and sees only the
+requests made while it was open.
 """
 import json
 import os
@@ -22,27 +24,51 @@ STANDIN = os.path.join(SOURCE, 'tools', 'standin', 'server.py')
 DLL_OVERRIDES = 'mscoree=d;mshtml=d;winemenubuilder.exe=d;winebrowser.exe=d'
 
 
-def wine_env(prefix):
+WINE32 = '/usr/lib/wine/wine'
+WINE64 = '/usr/lib/wine/wine64'
+
+
+def runs_32bit():
+    """Wine's 32-bit loader is a 32-bit Linux program: some kernels lack the
+    support to start it."""
+    try:
+        return subprocess.run([WINE32, '--version'], stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL, timeout=60).returncode == 0
+    except OSError:
+        return False
+
+
+def flavour():
+    """The Wine and the build the tests use: the shipped 32-bit client under
+    32-bit Wine where it can run, else the 64-bit build of the same sources
+    under 64-bit Wine."""
+    if runs_32bit():
+        return {'arch': 'win32', 'loader': WINE32, 'server': '/usr/lib/wine/wineserver32', 'build': 'win'}
+    return {'arch': 'win64', 'loader': WINE64, 'server': '/usr/lib/wine/wineserver64', 'build': 'win64'}
+
+
+def wine_env(prefix, kind):
     env = dict(os.environ)
     env.update({
         'WINEPREFIX': prefix,
+        'WINEARCH': kind['arch'],
+        'WINELOADER': kind['loader'],
+        'WINESERVER': kind['server'],
         'WINEDEBUG': '-all',
         'WINEDLLOVERRIDES': DLL_OVERRIDES,
         # A Chinese system: ANSI code page 936, as the players have.
         'LC_ALL': 'zh_CN.UTF-8',
-        # Only read by qemu when 32-bit programs run through it (see setup).
-        'QEMU_RESERVED_VA': '0xf7000000',
     })
     env.pop('DISPLAY', None)
     return env
 
 
+def run_wine(env, args, **kw):
+    return subprocess.run([env['WINELOADER']] + list(args), env=env, **kw)
+
+
 def winpath(path):
     return 'Z:' + os.path.abspath(path).replace('/', '\\')
-
-
-def template_dir(build):
-    return os.path.join(build, 'wine', 'template')
 
 
 def start_xvfb():
@@ -50,7 +76,8 @@ def start_xvfb():
     read_fd, write_fd = os.pipe()
     proc = subprocess.Popen(
         ['Xvfb', '-displayfd', str(write_fd), '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
-        pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        pass_fds=(write_fd,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+        stderr=subprocess.DEVNULL, start_new_session=True)
     os.close(write_fd)
     with os.fdopen(read_fd) as f:
         number = f.readline().strip()
@@ -64,7 +91,10 @@ def start_server(root, log, port_file):
     """Starts the stand-in operator server; returns the process and its port."""
     if os.path.exists(port_file):
         os.remove(port_file)
-    proc = subprocess.Popen([sys.executable, STANDIN, '--root', root, '--log', log, '--port-file', port_file])
+    with open(log + '.stderr', 'w') as errors:
+        proc = subprocess.Popen([sys.executable, STANDIN, '--root', root, '--log', log, '--port-file', port_file],
+                                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=errors,
+                                start_new_session=True)
     for _ in range(1000):
         if os.path.exists(port_file):
             with open(port_file) as f:
@@ -76,16 +106,34 @@ def start_server(root, log, port_file):
     raise RuntimeError('stand-in server did not start')
 
 
-def reg_add(env, key, name, kind, data):
-    subprocess.run(['wine', 'reg', 'add', key, '/v', name, '/t', kind, '/d', data, '/f'],
-                   env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True, timeout=600)
+def reg_import(env, keys):
+    """Writes registry values with one Wine process.
+
+    keys maps a key path to {name: value}; '' names the default value; an int
+    is a REG_DWORD, a str a REG_SZ.
+    """
+    lines = ['REGEDIT4', '']
+    for key, values in keys.items():
+        lines.append('[%s]' % key)
+        for name, value in values.items():
+            label = '@' if name == '' else '"%s"' % name
+            if isinstance(value, int):
+                lines.append('%s=dword:%08x' % (label, value))
+            else:
+                lines.append('%s="%s"' % (label, value.replace('\\', '\\\\').replace('"', '\\"')))
+        lines.append('')
+    path = os.path.join(env['WINEPREFIX'], 'import.reg')
+    with open(path, 'w', newline='\r\n') as f:
+        f.write('\n'.join(lines) + '\n')
+    run_wine(env, ['regedit', '/S', winpath(path)], check=True, timeout=600,
+             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.remove(path)
 
 
-def set_proxy(env, port):
+def proxy_settings(port):
     """Sends the prefix's WinINet traffic to the stand-in server."""
-    key = r'HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
-    reg_add(env, key, 'ProxyEnable', 'REG_DWORD', '1')
-    reg_add(env, key, 'ProxyServer', 'REG_SZ', '127.0.0.1:%d' % port)
+    return {r'HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Internet Settings':
+            {'ProxyEnable': 1, 'ProxyServer': '127.0.0.1:%d' % port}}
 
 
 def stop(proc):
@@ -98,73 +146,72 @@ def stop(proc):
             proc.wait()
 
 
-def make_prefix(prefix):
-    """Creates a 32-bit prefix with the settings every run relies on."""
-    env = wine_env(prefix)
-    env['WINEARCH'] = 'win32'
-    subprocess.run(['wineboot', '-i'], env=env, check=True, timeout=2400,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    overrides = r'HKCU\Software\Wine\DllOverrides'
-    for dll in ('winemenubuilder.exe', 'winebrowser.exe', 'mscoree', 'mshtml'):
-        reg_add(env, overrides, dll, 'REG_SZ', '')
-    subprocess.run(['wineserver', '-w'], env=env, timeout=600)
+def kill_pid(pid):
+    try:
+        os.kill(pid, signal.SIGTERM)
+    except ProcessLookupError:
+        pass
+
+
+def make_prefix(prefix, kind, display):
+    """Creates a prefix; returns the environment to run Wine in it."""
+    env = wine_env(prefix, kind)
+    env['DISPLAY'] = display
+    run_wine(env, ['wineboot', '-i'], check=True, timeout=1200,
+             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return env
+
+
+def session_dir(build):
+    return os.path.join(os.path.abspath(build), 'wine')
+
+
+def load_session(build):
+    path = os.path.join(session_dir(build), 'session.json')
+    if not os.path.isfile(path):
+        raise RuntimeError('no Wine session in %s: the wine.session.start test sets it up' % build)
+    with open(path) as f:
+        return json.load(f)
 
 
 class WineBox:
-    def __init__(self, build, name, server=False):
-        self.build = build
-        self.dir = os.path.join(build, 'wine', 'boxes', name)
+    """One test's turn in the shared Wine session."""
+
+    def __init__(self, build, name):
+        self.session = load_session(build)
+        self.name = name
+        self.prefix = self.session['prefix']
+        self.root = self.session['root']
+        self.log = self.session['log']
+        self.display = self.session['display']
+        self.env = wine_env(self.prefix, self.session['flavour'])
+        self.env['DISPLAY'] = self.display
+        self.programs = os.path.join(os.path.abspath(build), self.session['flavour']['build'])
+        self.dir = os.path.join(session_dir(build), 'boxes', name)
         shutil.rmtree(self.dir, ignore_errors=True)
         os.makedirs(self.dir)
-        self.prefix = os.path.join(self.dir, 'prefix')
-        template = template_dir(build)
-        if not os.path.isfile(os.path.join(template, 'system.reg')):
-            raise RuntimeError('no template prefix at %s: run the wine.prefix test first' % template)
-        subprocess.run(['cp', '-a', '--reflink=auto', template, self.prefix], check=True)
-        self.env = wine_env(self.prefix)
-        self._xvfb = None
-        self._server = None
-        self._start_display()
-        self.root = os.path.join(self.dir, 'root')
-        self.log = os.path.join(self.dir, 'requests.log')
-        os.makedirs(self.root)
-        open(self.log, 'w').close()
-        if server:
-            self._start_server()
+        for entry in os.listdir(self.root):
+            path = os.path.join(self.root, entry)
+            shutil.rmtree(path) if os.path.isdir(path) else os.remove(path)
+        self._log_start = os.path.getsize(self.log)
 
-    def _start_display(self):
-        self._xvfb, self.display = start_xvfb()
-        self.env['DISPLAY'] = self.display
-
-    def _start_server(self):
-        self._server, self.port = start_server(self.root, self.log, os.path.join(self.dir, 'port'))
-        set_proxy(self.env, self.port)
-
-    # -- use ------------------------------------------------------------
     def wine(self, args, timeout=600, **kw):
-        return subprocess.run(['wine'] + list(args), env=self.env, timeout=timeout, **kw)
+        return run_wine(self.env, args, timeout=timeout, **kw)
 
-    def reg_add(self, key, name, kind, data):
-        reg_add(self.env, key, name, kind, data)
-
-    def wait_idle(self, timeout=600):
-        """Waits until every process of the prefix has ended."""
-        subprocess.run(['wineserver', '-w'], env=self.env, timeout=timeout)
+    def program(self, name):
+        """A program of the build this session runs."""
+        return os.path.join(self.programs, name)
 
     def drive_c(self, *parts):
         return os.path.join(self.prefix, 'drive_c', *parts)
 
     def requests(self):
+        """The requests the server logged since this box opened."""
         with open(self.log) as f:
-            return [json.loads(line) for line in f if line.strip()]
+            f.seek(self._log_start)
+            return [json.loads(line) for line in f.read().splitlines() if line.strip()]
 
     def close(self):
-        try:
-            subprocess.run(['wineserver', '-k'], env=self.env, timeout=120)
-        except subprocess.TimeoutExpired:
-            pass
-        for proc in (self._server, self._xvfb):
-            stop(proc)
         if not os.environ.get('PELUX_KEEP_BOX'):
             shutil.rmtree(self.dir, ignore_errors=True)
 

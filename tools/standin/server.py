@@ -32,6 +32,21 @@ CHUNK_SIZE = 512
 _MIME = mimetypes.MimeTypes()
 
 
+def normal_url(url):
+    """The URL without a default port and with the host in lower case.
+
+    Network stacks differ on whether a proxy request names port 80; tests
+    compare addresses in this form."""
+    parts = urlsplit(url)
+    if parts.scheme.lower() not in ("http", "https") or not parts.hostname:
+        return url
+    default = 80 if parts.scheme.lower() == "http" else 443
+    netloc = parts.hostname
+    if parts.port not in (None, default):
+        netloc += ":%d" % parts.port
+    return parts._replace(scheme=parts.scheme.lower(), netloc=netloc).geturl()
+
+
 class RuleError(Exception):
     pass
 
@@ -270,6 +285,7 @@ class StandinHandler(BaseHTTPRequestHandler):
         self.server.request_log.write({
             "method": self.command,
             "url": url,
+            "target": normal_url(url),
             "host": host,
             "path": raw_path,
             "query": query,

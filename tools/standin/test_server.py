@@ -330,6 +330,19 @@ class ContentTests(ServerTestBase):
         self.assertEqual(rec["path"], "/missing-%s.htm" % token)
         self.assertEqual(rec["query"], "q=" + token)
 
+    def test_log_target_drops_only_the_default_port(self):
+        token = uuid.uuid4().hex
+        cases = [
+            ("http://TJ.8266tj.test:80/a-%s.htm?x=1" % token, "http://tj.8266tj.test/a-%s.htm?x=1" % token),
+            ("http://tj.8266tj.test:8080/b-%s.htm" % token, "http://tj.8266tj.test:8080/b-%s.htm" % token),
+            ("http://tj.8266tj.test/c-%s.htm" % token, "http://tj.8266tj.test/c-%s.htm" % token),
+        ]
+        for sent, target in cases:
+            with self.subTest(sent=sent):
+                get(self.port, sent, [("Host", STATS)])
+                rec, = self.log_for(sent)
+                self.assertEqual(rec["target"], target)
+
     def test_keep_alive_serves_several_requests_on_one_connection(self):
         c = Conn(self.port)
         try:
