@@ -6,5 +6,5 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 build=${PELUX_BUILD:-build}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target windows
+cmake --build "$build" --target windows windows64
 exec python3 tests/harness/run_client.py "$build" "$@"

@@ -50,7 +50,7 @@ def main():
             lines = [line for line in f if line.strip()]
         print('client exited with %d; %d request(s) reached the stand-in server:' % (result.returncode, len(lines)))
         for line in lines:
-            print('  GET', json.loads(line)['url'])
+            print('  GET', json.loads(line)['target'])
         return result.returncode
     finally:
         winebox.stop(server)
