@@ -77,12 +77,17 @@ std::wstring LocalIni()
 uint32_t IncrementUsageCounter(const wchar_t* key)
 {
     const std::wstring ini = CommonIni();
-    wchar_t text[32] = {};
-    ::GetPrivateProfileStringW(kIniSection, key, L"0", text, 32, ini.c_str());
+    wchar_t text[32] = L"0";
+    if (!ini.empty())
+        ::GetPrivateProfileStringW(kIniSection, key, L"0", text, 32, ini.c_str());
     const uint32_t value = static_cast<uint32_t>(ReadDecimal(text)) + 1u;
-    wchar_t out[32];
-    std::swprintf(out, 32, L"%u", value);
-    ::WritePrivateProfileStringW(kIniSection, key, out, ini.c_str());
+    // Without a folder there is no file to write; an empty name would mean
+    // the system's own profile file.
+    if (!ini.empty()) {
+        wchar_t out[32];
+        std::swprintf(out, 32, L"%u", value);
+        ::WritePrivateProfileStringW(kIniSection, key, out, ini.c_str());
+    }
     return value;
 }
 
