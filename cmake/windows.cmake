@@ -5,6 +5,7 @@ add_compile_options(-Wall -Wextra -ffunction-sections -fdata-sections)
 add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
 
 add_library(framework STATIC
+    framework/button.cpp
     framework/dialog.cpp
     framework/win_app.cpp
     framework/wnd.cpp)
@@ -18,11 +19,14 @@ add_library(appcore STATIC
     app/pending_steps.cpp
     app/settings_store.cpp
     app/usage_ping.cpp
-    skin/message_box.cpp)
-target_link_libraries(appcore PUBLIC framework logic wininet gdiplus shell32 shlwapi ole32 oleaut32 uuid comctl32)
+    skin/btn_ex.cpp
+    skin/gdiplus_scope.cpp
+    skin/message_box.cpp
+    skin/skin_image.cpp)
+target_link_libraries(appcore PUBLIC framework logic wininet gdiplus shell32 shlwapi ole32 oleaut32 uuid comctl32 msimg32)
 
 # The application object lives in the executable so that the linker keeps it.
-add_executable(Pelux WIN32 framework/app_entry.cpp app/velmor3_app.cpp res/app.rc)
+add_executable(Pelux WIN32 framework/app_entry.cpp app/velmor3_app.cpp res/app.rc res/skin.rc)
 target_link_libraries(Pelux PRIVATE appcore)
 target_link_options(Pelux PRIVATE -mwindows -municode)
 
@@ -31,6 +35,8 @@ foreach(name settings_store http_fetch file_md5)
     add_executable(${name}_wintest tests/win/${name}_wintest.cpp)
     target_link_libraries(${name}_wintest PRIVATE appcore)
 endforeach()
+add_executable(skin_image_wintest tests/win/skin_image_wintest.cpp tests/win/skin_image_wintest.rc res/skin.rc)
+target_link_libraries(skin_image_wintest PRIVATE appcore)
 add_executable(framework_wintest tests/win/framework_wintest.cpp tests/win/framework_wintest.rc)
 target_link_libraries(framework_wintest PRIVATE framework)
 add_executable(record_open WIN32 tests/win/record_open.cpp)

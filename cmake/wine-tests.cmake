@@ -18,6 +18,7 @@ set(WINTEST ${Python3_EXECUTABLE} ${HARNESS}/run_wintest.py ${CMAKE_BINARY_DIR})
 add_wine_test(wine.settings_store ${WINTEST} settings_store settings_store_wintest.exe)
 add_wine_test(wine.file_md5 ${WINTEST} file_md5 file_md5_wintest.exe)
 add_wine_test(wine.framework ${WINTEST} framework framework_wintest.exe)
+add_wine_test(wine.skin_image ${WINTEST} skin_image skin_image_wintest.exe)
 add_wine_test(wine.http_fetch ${WINTEST} http_fetch http_fetch_wintest.exe {root} {log} {out})
 
 foreach(scenario usage_ping)
@@ -26,5 +27,8 @@ foreach(scenario usage_ping)
 endforeach()
 
 add_test(NAME client.binary COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/e2e/binary.py ${WIN_BUILD}/Pelux.exe)
+# The skin artwork: the committed PNGs are exactly what the generator draws.
+add_test(NAME art.skin COMMAND /usr/bin/python3 -m unittest discover -s tools/art -p test_*.py
+    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
 add_test(NAME standin.server COMMAND ${Python3_EXECUTABLE} -m unittest test_server
     WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/tools/standin)

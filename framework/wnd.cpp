@@ -24,6 +24,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
     if (!::SetPropW(hWnd, kObjectProp, this))
         return FALSE;
     m_hWnd = hWnd;
+    PreSubclassWindow();
     m_pfnSuper = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StaticWndProc)));
     return TRUE;
@@ -56,6 +57,11 @@ BOOL CWnd::OnCommand(WPARAM, LPARAM)
     return FALSE;
 }
 
+BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*)
+{
+    return FALSE;
+}
+
 LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (m_pfnSuper)
@@ -67,6 +73,14 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_COMMAND && OnCommand(wParam, lParam))
         return 0;
+    if (msg == WM_DRAWITEM && lParam) {
+        // Owner-drawn controls draw themselves: hand the request back to them.
+        const DRAWITEMSTRUCT* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        CWnd* child = FromHandlePermanent(dis->hwndItem);
+        LRESULT result = 0;
+        if (child && child != this && child->OnChildNotify(msg, wParam, lParam, &result))
+            return result;
+    }
     return DefWindowProc(msg, wParam, lParam);
 }
 

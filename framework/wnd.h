@@ -16,6 +16,7 @@ public:
     operator HWND() const { return m_hWnd; }
     static CWnd* FromHandlePermanent(HWND hWnd);
 
+    // Binds the object to an existing window; PreSubclassWindow runs first.
     BOOL SubclassWindow(HWND hWnd);
     HWND UnsubclassWindow();
     BOOL DestroyWindow();
@@ -35,7 +36,12 @@ public:
     }
 
 protected:
+    // Called once the window handle is known, before its messages arrive here.
+    virtual void PreSubclassWindow() {}
     virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    // A notification the parent reflected back to this control (owner
+    // drawing); TRUE with *pResult when the control handled it.
+    virtual BOOL OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // WM_COMMAND from a menu, accelerator or child control; TRUE when handled.
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     // Called after the window is gone; the object may delete itself here.

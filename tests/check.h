@@ -93,21 +93,22 @@ inline int RunAll(int argc, char** argv)
             check::Fail(__FILE__, __LINE__, "CHECK(" #cond ")"); \
     } while (0)
 
-#define CHECK_EQ(actual, expected)                                                     \
+// The expected value may be a braced initialiser, commas and all.
+#define CHECK_EQ(actual, ...)                                                          \
     do {                                                                               \
         const auto& check_a_ = (actual);                                               \
-        const auto& check_e_ = (expected);                                             \
+        const auto& check_e_ = (__VA_ARGS__);                                          \
         if (!(check_a_ == check_e_))                                                   \
             check::Fail(__FILE__, __LINE__,                                            \
-                        std::string(#actual " == " #expected ": got ") +               \
+                        std::string(#actual " == " #__VA_ARGS__ ": got ") +            \
                             check::Show(check_a_) + ", expected " + check::Show(check_e_)); \
     } while (0)
 
 // Context for a table row, printed with the failure.
-#define CHECK_EQ_AT(row, actual, expected)                                             \
+#define CHECK_EQ_AT(row, actual, ...)                                                  \
     do {                                                                               \
         const auto& check_a_ = (actual);                                               \
-        const auto& check_e_ = (expected);                                             \
+        const auto& check_e_ = (__VA_ARGS__);                                          \
         if (!(check_a_ == check_e_))                                                   \
             check::Fail(__FILE__, __LINE__,                                            \
                         std::string("[") + check::Show(row) + "] " #actual ": got " +   \

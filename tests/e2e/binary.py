@@ -10,7 +10,7 @@ import sys
 
 SYSTEM_DLLS = {'kernel32.dll', 'user32.dll', 'gdi32.dll', 'advapi32.dll', 'shell32.dll', 'ole32.dll',
                'oleaut32.dll', 'comctl32.dll', 'wininet.dll', 'gdiplus.dll', 'msvcrt.dll', 'shlwapi.dll',
-               'winmm.dll', 'version.dll', 'comdlg32.dll', 'dsound.dll'}
+               'winmm.dll', 'version.dll', 'comdlg32.dll', 'dsound.dll', 'msimg32.dll'}
 
 
 def main():
