@@ -20,13 +20,14 @@ add_library(appcore STATIC
     app/settings_store.cpp
     app/usage_ping.cpp
     skin/btn_ex.cpp
+    skin/dlg_ex.cpp
     skin/gdiplus_scope.cpp
     skin/message_box.cpp
     skin/skin_image.cpp)
 target_link_libraries(appcore PUBLIC framework logic wininet gdiplus shell32 shlwapi ole32 oleaut32 uuid comctl32 msimg32)
 
 # The application object lives in the executable so that the linker keeps it.
-add_executable(Pelux WIN32 framework/app_entry.cpp app/velmor3_app.cpp res/app.rc res/skin.rc)
+add_executable(Pelux WIN32 framework/app_entry.cpp app/velmor3_app.cpp res/app.rc res/skin.rc res/dialogs.rc)
 target_link_libraries(Pelux PRIVATE appcore)
 target_link_options(Pelux PRIVATE -mwindows -municode)
 
@@ -37,6 +38,8 @@ foreach(name settings_store http_fetch file_md5)
 endforeach()
 add_executable(skin_image_wintest tests/win/skin_image_wintest.cpp tests/win/skin_image_wintest.rc res/skin.rc)
 target_link_libraries(skin_image_wintest PRIVATE appcore)
+add_executable(message_box_wintest tests/win/message_box_wintest.cpp res/skin.rc res/dialogs.rc)
+target_link_libraries(message_box_wintest PRIVATE appcore)
 add_executable(framework_wintest tests/win/framework_wintest.cpp tests/win/framework_wintest.rc)
 target_link_libraries(framework_wintest PRIVATE framework)
 add_executable(record_open WIN32 tests/win/record_open.cpp)

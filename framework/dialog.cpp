@@ -134,6 +134,22 @@ BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam)
     return FALSE;
 }
 
+void CDialog::CenterWindow()
+{
+    HWND hAround = ::GetWindow(m_hWnd, GW_OWNER);
+    CWinApp* app = AfxGetApp();
+    if (!hAround && app && app->m_pMainWnd && app->m_pMainWnd != this)
+        hAround = app->m_pMainWnd->m_hWnd;
+    RECT area;
+    if (!hAround || !::IsWindowVisible(hAround) || ::IsIconic(hAround) || !::GetWindowRect(hAround, &area))
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    RECT rc;
+    ::GetWindowRect(m_hWnd, &rc);
+    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    ::SetWindowPos(m_hWnd, nullptr, area.left + (area.right - area.left - w) / 2,
+                   area.top + (area.bottom - area.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 INT_PTR CALLBACK CDialog::StaticDlgProc(HWND hWnd, UINT msg, WPARAM, LPARAM lParam)
 {
     if (msg != WM_INITDIALOG)
@@ -143,5 +159,16 @@ INT_PTR CALLBACK CDialog::StaticDlgProc(HWND hWnd, UINT msg, WPARAM, LPARAM lPar
     CDialog* self = reinterpret_cast<CDialog*>(lParam);
     if (!self->SubclassWindow(hWnd))
         return TRUE;
-    return self->OnInitDialog();
+    RECT before;
+    ::GetWindowRect(hWnd, &before);
+    const BOOL result = self->OnInitDialog();
+    // A hidden pop-up that stayed where its template put it and whose owner
+    // is disabled (or missing) is centred, as message boxes are.
+    RECT after;
+    HWND hOwner = ::GetWindow(hWnd, GW_OWNER);
+    if (self->m_hWnd == hWnd && !(::GetWindowLongW(hWnd, GWL_STYLE) & (WS_VISIBLE | WS_CHILD)) &&
+        ::GetWindowRect(hWnd, &after) && after.left == before.left && after.top == before.top &&
+        (!hOwner || !::IsWindowEnabled(hOwner)))
+        self->CenterWindow();
+    return result;
 }

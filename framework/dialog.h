@@ -28,6 +28,8 @@ public:
     // Safe from any thread: the modal loop wakes up and returns nResult.
     void EndDialog(int nResult);
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    // Centres on the owner, else the main window, else the work area.
+    void CenterWindow();
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
 

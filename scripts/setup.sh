@@ -11,7 +11,7 @@ as_root() {
 # where 32-bit Wine cannot start: the tests then run a 64-bit build.
 packages=(g++ cmake ninja-build python3 g++-mingw-w64-i686 mingw-w64-i686-dev
           g++-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine32:i386 wine64
-          xvfb xauth x11-apps imagemagick python3-pil)
+          xvfb xauth x11-apps imagemagick python3-pil fonts-wqy-microhei)
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
     as_root dpkg --add-architecture i386

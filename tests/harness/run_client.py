@@ -41,7 +41,9 @@ def main():
             print('creating the Wine prefix (once) ...', flush=True)
             winebox.make_prefix(prefix, kind, env['DISPLAY'])
         server, port = winebox.start_server(content, log, os.path.join(run, 'port'))
-        winebox.reg_import(env, winebox.proxy_settings(port))
+        settings = winebox.proxy_settings(port)
+        settings.update(winebox.FONT_SETTINGS)
+        winebox.reg_import(env, settings)
         print('client: %s %s (%s Wine, stand-in server on 127.0.0.1:%d)'
               % (exe, ' '.join(args), kind['arch'], port), flush=True)
         result = winebox.run_wine(env, [exe] + args)

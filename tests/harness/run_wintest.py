@@ -3,8 +3,10 @@
 
 usage: run_wintest.py BUILD NAME PROGRAM [ARG ...]
 PROGRAM is a file name in the Windows build the session runs.
-ARG may use {root}, {log} and {out}: the stand-in server's content root, its
-request log and a scratch folder of the test, as Windows paths.
+ARG may use {root}, {log}, {out} and {shots}: the stand-in server's content
+root, its request log, a scratch folder of the test and the build's folder of
+screenshots (build/screenshots, kept for a person to look at), as Windows
+paths.
 """
 import os
 import sys
@@ -18,8 +20,10 @@ def main():
     with winebox.WineBox(build, name) as box:
         out = os.path.join(box.dir, 'out')
         os.makedirs(out)
+        shots = os.path.join(os.path.abspath(build), 'screenshots')
+        os.makedirs(shots, exist_ok=True)
         values = {'root': winebox.winpath(box.root), 'log': winebox.winpath(box.log),
-                  'out': winebox.winpath(out)}
+                  'out': winebox.winpath(out), 'shots': winebox.winpath(shots)}
         args = [a.format(**values) for a in sys.argv[4:]]
         return box.wine([box.program(program)] + args).returncode
 

@@ -46,6 +46,7 @@ def start(build):
     # instead: record_open.log beside the recorder.
     recorder = winebox.winpath(os.path.join(win_build, 'record_open.exe'))
     settings[r'HKEY_CLASSES_ROOT\http\shell\open\command'] = {'': '"%s" "%%1"' % recorder}
+    settings.update(winebox.FONT_SETTINGS)
     winebox.reg_import(env, settings)
     print('Wine session ready (%s, programs from %s): display %s, stand-in server on 127.0.0.1:%d'
           % (kind['arch'], win_build, display, port))

@@ -112,7 +112,7 @@ def reg_import(env, keys):
     keys maps a key path to {name: value}; '' names the default value; an int
     is a REG_DWORD, a str a REG_SZ.
     """
-    lines = ['REGEDIT4', '']
+    lines = ['Windows Registry Editor Version 5.00', '']
     for key, values in keys.items():
         lines.append('[%s]' % key)
         for name, value in values.items():
@@ -123,11 +123,25 @@ def reg_import(env, keys):
                 lines.append('%s="%s"' % (label, value.replace('\\', '\\\\').replace('"', '\\"')))
         lines.append('')
     path = os.path.join(env['WINEPREFIX'], 'import.reg')
-    with open(path, 'w', newline='\r\n') as f:
+    with open(path, 'w', encoding='utf-16', newline='\r\n') as f:
         f.write('\n'.join(lines) + '\n')
     run_wine(env, ['regedit', '/S', winpath(path)], check=True, timeout=600,
              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.remove(path)
+
+
+# Windows' Chinese UI fonts, served by a free CJK font from Debian's packages.
+FONT_SETTINGS = {
+    r'HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements': {
+        '微软雅黑': 'WenQuanYi Micro Hei',
+        'Microsoft YaHei': 'WenQuanYi Micro Hei',
+        'SimSun': 'WenQuanYi Micro Hei',
+        '宋体': 'WenQuanYi Micro Hei',
+        'Tahoma': 'WenQuanYi Micro Hei',
+        'MS Shell Dlg': 'WenQuanYi Micro Hei',
+        'MS Shell Dlg 2': 'WenQuanYi Micro Hei',
+    },
+}
 
 
 def proxy_settings(port):
