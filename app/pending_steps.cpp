@@ -12,7 +12,11 @@ bool InstallSelf()
     return false;
 }
 
-void UninstallSelf() {}
+// Removes nothing yet and sends no ping, so there is nothing to wait for.
+void UninstallSelf()
+{
+    ::SetEvent(theApp.m_hPingDone);
+}
 
 bool CreateShortcuts(const std::wstring&)
 {

@@ -22,7 +22,7 @@ add_wine_test(wine.skin_image ${WINTEST} skin_image skin_image_wintest.exe)
 add_wine_test(wine.message_box ${WINTEST} message_box message_box_wintest.exe {shots})
 add_wine_test(wine.http_fetch ${WINTEST} http_fetch http_fetch_wintest.exe {root} {log} {out})
 
-foreach(scenario usage_ping)
+foreach(scenario usage_ping uninstall_prompt)
     add_wine_test(e2e.${scenario} ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/e2e/${scenario}.py
         ${CMAKE_BINARY_DIR})
 endforeach()
