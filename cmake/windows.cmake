@@ -23,7 +23,9 @@ add_library(appcore STATIC
     skin/dlg_ex.cpp
     skin/gdiplus_scope.cpp
     skin/message_box.cpp
-    skin/skin_image.cpp)
+    skin/img_progress.cpp
+    skin/skin_image.cpp
+    skin/static_ex.cpp)
 target_link_libraries(appcore PUBLIC framework logic wininet gdiplus shell32 shlwapi ole32 oleaut32 uuid comctl32 msimg32)
 
 # The application object lives in the executable so that the linker keeps it.
@@ -40,6 +42,8 @@ add_executable(skin_image_wintest tests/win/skin_image_wintest.cpp tests/win/ski
 target_link_libraries(skin_image_wintest PRIVATE appcore)
 add_executable(message_box_wintest tests/win/message_box_wintest.cpp res/skin.rc res/dialogs.rc)
 target_link_libraries(message_box_wintest PRIVATE appcore)
+add_executable(controls_wintest tests/win/controls_wintest.cpp res/skin.rc)
+target_link_libraries(controls_wintest PRIVATE appcore)
 add_executable(framework_wintest tests/win/framework_wintest.cpp tests/win/framework_wintest.rc)
 target_link_libraries(framework_wintest PRIVATE framework)
 add_executable(record_open WIN32 tests/win/record_open.cpp)

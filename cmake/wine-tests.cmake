@@ -20,6 +20,7 @@ add_wine_test(wine.file_md5 ${WINTEST} file_md5 file_md5_wintest.exe)
 add_wine_test(wine.framework ${WINTEST} framework framework_wintest.exe)
 add_wine_test(wine.skin_image ${WINTEST} skin_image skin_image_wintest.exe)
 add_wine_test(wine.message_box ${WINTEST} message_box message_box_wintest.exe {shots})
+add_wine_test(wine.controls ${WINTEST} controls controls_wintest.exe {shots})
 add_wine_test(wine.http_fetch ${WINTEST} http_fetch http_fetch_wintest.exe {root} {log} {out})
 
 foreach(scenario usage_ping uninstall_prompt)

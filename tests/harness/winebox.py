@@ -137,9 +137,6 @@ FONT_SETTINGS = {
         'Microsoft YaHei': 'WenQuanYi Micro Hei',
         'SimSun': 'WenQuanYi Micro Hei',
         '宋体': 'WenQuanYi Micro Hei',
-        'Tahoma': 'WenQuanYi Micro Hei',
-        'MS Shell Dlg': 'WenQuanYi Micro Hei',
-        'MS Shell Dlg 2': 'WenQuanYi Micro Hei',
     },
 }
 
