@@ -14,6 +14,18 @@ int Height(const RECT& rc)
     return rc.bottom - rc.top;
 }
 
+// The button's one tool: the whole button window.
+TOOLINFOW ButtonTool(HWND hButton, wchar_t* text)
+{
+    TOOLINFOW ti = {};
+    ti.cbSize = TTTOOLINFOW_V1_SIZE;
+    ti.uFlags = TTF_IDISHWND;
+    ti.hwnd = hButton;
+    ti.uId = reinterpret_cast<UINT_PTR>(hButton);
+    ti.lpszText = text;
+    return ti;
+}
+
 } // namespace
 
 HIMAGELIST MakeStripImageList(HBITMAP hStrip, int nFrames)
@@ -97,12 +109,7 @@ void CBtnEx::SetToolTipText(const wchar_t* text)
                                   nullptr);
     if (!m_tooltip)
         return;
-    TOOLINFOW ti = {};
-    ti.cbSize = TTTOOLINFOW_V1_SIZE;
-    ti.uFlags = TTF_IDISHWND;
-    ti.hwnd = m_hWnd;
-    ti.uId = reinterpret_cast<UINT_PTR>(m_hWnd);
-    ti.lpszText = LPSTR_TEXTCALLBACKW;
+    TOOLINFOW ti = ButtonTool(m_hWnd, LPSTR_TEXTCALLBACKW);
     ::SendMessageW(m_tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     ::SendMessageW(m_tooltip, TTM_SETDELAYTIME, TTDT_AUTOMATIC, 660);
 }
@@ -120,21 +127,14 @@ LRESULT CBtnEx::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND:
         return TRUE;
     case WM_MOUSEMOVE:
-        if (!m_bTracking) {
-            TRACKMOUSEEVENT tme = {sizeof tme, TME_HOVER | TME_LEAVE, m_hWnd, 10};
-            m_bTracking = ::TrackMouseEvent(&tme);
-        }
+        if (!m_bTracking)
+            m_bTracking = TrackHoverAndLeave(m_hWnd);
         break;
     case WM_MOUSEHOVER:
         m_bHover = TRUE;
         ::InvalidateRect(m_hWnd, nullptr, FALSE);
         if (m_bTip && m_tooltip) {
-            TOOLINFOW ti = {};
-            ti.cbSize = TTTOOLINFOW_V1_SIZE;
-            ti.uFlags = TTF_IDISHWND;
-            ti.hwnd = m_hWnd;
-            ti.uId = reinterpret_cast<UINT_PTR>(m_hWnd);
-            ti.lpszText = &m_strTip[0];
+            TOOLINFOW ti = ButtonTool(m_hWnd, &m_strTip[0]);
             ::SendMessageW(m_tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
         }
         return 0;

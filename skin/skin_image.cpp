@@ -143,3 +143,9 @@ void DrawParentBackground(HWND hChild, HDC hMemDC)
     ::SetWindowOrgEx(hMemDC, rcChild.left - rcParent.left, rcChild.top - rcParent.top, nullptr);
     ::SendMessageW(hParent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hMemDC), 0);
 }
+
+BOOL TrackHoverAndLeave(HWND hWnd)
+{
+    TRACKMOUSEEVENT tme = {sizeof tme, TME_HOVER | TME_LEAVE, hWnd, 10};
+    return ::TrackMouseEvent(&tme);
+}

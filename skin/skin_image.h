@@ -22,3 +22,7 @@ HBITMAP LoadImageFileBitmap(const wchar_t* path, int* width, int* height);
 // lies under the child. The DC's window origin is left shifted by the child's
 // offset in the parent; the caller restores its own mapping.
 void DrawParentBackground(HWND hChild, HDC hMemDC);
+
+// Asks for WM_MOUSEHOVER after 10 ms at rest and for WM_MOUSELEAVE, as the
+// skinned controls track hover; whether the request was taken.
+BOOL TrackHoverAndLeave(HWND hWnd);

@@ -183,10 +183,8 @@ LRESULT CStaticEx::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
             ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
     case WM_MOUSEMOVE:
-        if (!m_bTracking) {
-            TRACKMOUSEEVENT tme = {sizeof tme, TME_HOVER | TME_LEAVE, m_hWnd, 10};
-            m_bTracking = ::TrackMouseEvent(&tme);
-        }
+        if (!m_bTracking)
+            m_bTracking = TrackHoverAndLeave(m_hWnd);
         break;
     case WM_MOUSEHOVER:
         m_bHover = TRUE;
