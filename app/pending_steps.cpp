@@ -23,11 +23,6 @@ bool CreateShortcuts(const std::wstring&)
     return false;
 }
 
-bool IsFlashPlayerRecent()
-{
-    return false;
-}
-
 void RunPrimaryGameWindow() {}
 
 INT_PTR RunLoginWindow()

@@ -14,8 +14,6 @@ void UninstallSelf();
 // The four shortcuts, pointing at target; false when they were not written.
 bool CreateShortcuts(const std::wstring& target);
 
-bool IsFlashPlayerRecent();
-
 // The primary game window, run modally.
 void RunPrimaryGameWindow();
 // The login window of a "/newgm" process; its dialog result.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/app_paths.h"
+#include "app/flash_check.h"
 #include "app/pending_steps.h"
 #include "app/settings_store.h"
 #include "app/usage_ping.h"

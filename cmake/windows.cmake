@@ -15,6 +15,7 @@ target_link_libraries(framework PUBLIC ole32 comctl32)
 add_library(appcore STATIC
     app/app_paths.cpp
     app/file_md5.cpp
+    app/flash_check.cpp
     app/http_fetch.cpp
     app/pending_steps.cpp
     app/settings_store.cpp

@@ -43,6 +43,8 @@ def main():
         server, port = winebox.start_server(content, log, os.path.join(run, 'port'))
         settings = winebox.proxy_settings(port)
         settings.update(winebox.FONT_SETTINGS)
+        # A recent Flash Player, so a game start goes on to the game window.
+        settings[r'HKEY_LOCAL_MACHINE\SOFTWARE\Macromedia\FlashPlayer'] = {'CurrentVersion': '11,2,202,228'}
         winebox.reg_import(env, settings)
         print('client: %s %s (%s Wine, stand-in server on 127.0.0.1:%d)'
               % (exe, ' '.join(args), kind['arch'], port), flush=True)

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/app_paths.h"
+#include "app/flash_check.h"
 #include "app/settings_store.h"
 #include "logic/update_throttle.h"
 #include "tests/check.h"
@@ -205,6 +206,31 @@ TEST(ie_cache_limit_only_into_an_existing_key)
     ::RegCloseKey(hKey);
     CHECK_EQ(type, static_cast<DWORD>(REG_DWORD));
     CHECK_EQ(value, 0x100000ul);
+}
+
+TEST(flash_player_version_from_the_registry)
+{
+    const wchar_t kFlashKey[] = L"SOFTWARE\\Macromedia\\FlashPlayer";
+    ::SHDeleteKeyW(HKEY_LOCAL_MACHINE, kFlashKey);
+    CHECK(!IsFlashPlayerRecent()); // no player at all: too old
+    struct Row {
+        std::wstring value;
+        bool recent;
+    } rows[] = {
+        {L"10,3,102,64", false},
+        {L"11,2,202,228", true},
+        {L"11", true},
+        {L"11," + std::wstring(300, L'0'), false}, // longer than 520 bytes: unread
+    };
+    for (const Row& r : rows) {
+        HKEY hKey;
+        ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kFlashKey, 0, nullptr, 0, KEY_WRITE, nullptr, &hKey, nullptr);
+        ::RegSetValueExW(hKey, L"CurrentVersion", 0, REG_SZ, reinterpret_cast<const BYTE*>(r.value.c_str()),
+                         static_cast<DWORD>((r.value.size() + 1) * sizeof(wchar_t)));
+        ::RegCloseKey(hKey);
+        CHECK_EQ_AT(r.value.substr(0, 16), IsFlashPlayerRecent(), r.recent);
+    }
+    ::SHDeleteKeyW(HKEY_LOCAL_MACHINE, kFlashKey);
 }
 
 CHECK_MAIN()
