@@ -8,14 +8,6 @@
 
 namespace {
 
-SkinSize BitmapSize(HBITMAP hBmp)
-{
-    BITMAP bm;
-    if (!hBmp || !::GetObjectW(hBmp, sizeof bm, &bm))
-        return SkinSize{};
-    return SkinSize{bm.bmWidth, bm.bmHeight};
-}
-
 SkinSize ClientSize(HWND hWnd)
 {
     RECT rc;

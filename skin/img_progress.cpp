@@ -26,14 +26,6 @@ private:
     HGDIOBJ m_hOld;
 };
 
-SkinSize BitmapSize(HBITMAP hBmp)
-{
-    BITMAP bm;
-    if (!hBmp || !::GetObjectW(hBmp, sizeof bm, &bm))
-        return SkinSize{};
-    return SkinSize{bm.bmWidth, bm.bmHeight};
-}
-
 // The same bitmap handed over again stays alive.
 void TakeOver(CImgProgress::BitmapHandle& owner, HBITMAP hBmp)
 {

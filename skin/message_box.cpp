@@ -6,18 +6,6 @@
 #include "logic/skin_geometry.h"
 #include "skin/skin_image.h"
 
-namespace {
-
-SkinSize StripFrame(HBITMAP hStrip)
-{
-    BITMAP bm;
-    if (!hStrip || !::GetObjectW(hStrip, sizeof bm, &bm))
-        return SkinSize{};
-    return SkinSize{StripFrameWidth(bm.bmWidth, 4), bm.bmHeight};
-}
-
-} // namespace
-
 int ShowAppMessage(UINT style, const wchar_t* title, const wchar_t* text, HWND owner)
 {
     HMODULE hModule = AfxGetInstanceHandle();
@@ -91,7 +79,8 @@ BOOL CMessageBox::OnInitDialog()
 
     m_pFont = reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
     const SIZE text = MeasureText();
-    const SkinSize frame = StripFrame(m_hBtn1);
+    const SkinSize strip = BitmapSize(m_hBtn1);
+    const SkinSize frame{StripFrameWidth(strip.w, 4), strip.h};
     const SkinSize window = MessageBoxWindowSize(SkinSize{text.cx, text.cy}, m_nLines, frame);
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, window.w, window.h, SWP_NOMOVE | SWP_NOZORDER);
 

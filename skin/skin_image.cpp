@@ -149,3 +149,11 @@ BOOL TrackHoverAndLeave(HWND hWnd)
     TRACKMOUSEEVENT tme = {sizeof tme, TME_HOVER | TME_LEAVE, hWnd, 10};
     return ::TrackMouseEvent(&tme);
 }
+
+SkinSize BitmapSize(HBITMAP hBmp)
+{
+    BITMAP bm;
+    if (!hBmp || !::GetObjectW(hBmp, sizeof bm, &bm))
+        return SkinSize{};
+    return SkinSize{bm.bmWidth, bm.bmHeight};
+}

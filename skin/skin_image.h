@@ -3,6 +3,8 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include "logic/skin_geometry.h"
+
 // Magenta: every drawing path of the skin treats it as transparent.
 const COLORREF SKIN_KEY_COLOR = RGB(255, 0, 255);
 
@@ -22,6 +24,9 @@ HBITMAP LoadImageFileBitmap(const wchar_t* path, int* width, int* height);
 // lies under the child. The DC's window origin is left shifted by the child's
 // offset in the parent; the caller restores its own mapping.
 void DrawParentBackground(HWND hChild, HDC hMemDC);
+
+// The size of a bitmap; 0 x 0 for none.
+SkinSize BitmapSize(HBITMAP hBmp);
 
 // Asks for WM_MOUSEHOVER after 10 ms at rest and for WM_MOUSELEAVE, as the
 // skinned controls track hover; whether the request was taken.
