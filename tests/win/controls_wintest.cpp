@@ -513,6 +513,20 @@ COLORREF BarPixel(const BarLook& look, int x, int y)
     return c;
 }
 
+// How a captured 390 x 21 bar differs from its track with a fill a pixels
+// wide (its left half `half` pixels) drawn over the parent.
+std::string BarDifference(const Shot& got, HWND hBar, const Shot* track, const Shot* fill, int a, int half)
+{
+    BarLook look;
+    look.track = track;
+    look.fill = fill;
+    look.fillRect = RECT{0, 0, 390, 21};
+    look.a = a;
+    look.half = half;
+    look.at = OffsetInParent(hBar);
+    return Difference(got, [&](int x, int y) { return BarPixel(look, x, y); });
+}
+
 // A keyed test image whose every column has its own colour, with key
 // pixels in the top corners.
 HBITMAP MakeColumnImage(int w, int h, BYTE green)
@@ -1053,14 +1067,7 @@ TEST(bar_shows_both_ends_of_the_fill_at_every_length)
     for (const auto& r : rows) {
         ::SendMessageW(bar.m_hWnd, PBM_SETPOS, r.pos, 0);
         const Shot got = Capture(bar.m_hWnd);
-        BarLook look;
-        look.track = &track;
-        look.fill = &fill;
-        look.fillRect = Rect(0, 0, 390, 21);
-        look.a = r.a;
-        look.half = r.half;
-        look.at = OffsetInParent(bar.m_hWnd);
-        CHECK_EQ_AT(r.pos, Difference(got, [&](int x, int y) { return BarPixel(look, x, y); }), std::string());
+        CHECK_EQ_AT(r.pos, BarDifference(got, bar.m_hWnd, &track, &fill, r.a, r.half), std::string());
         if (r.pos == 0 || r.pos == 50 || r.pos == 100)
             SaveShot("progress_" + std::to_string(r.pos), got);
     }
@@ -1089,14 +1096,7 @@ TEST(bar_position_outside_its_range)
         ::SendMessageW(bar.m_hWnd, PBM_SETRANGE32, static_cast<WPARAM>(r.lo), r.hi);
         ::SendMessageW(bar.m_hWnd, PBM_SETPOS, static_cast<WPARAM>(r.pos), 0);
         const Shot got = Capture(bar.m_hWnd);
-        BarLook look;
-        look.track = &track;
-        look.fill = &fill;
-        look.fillRect = Rect(0, 0, 390, 21);
-        look.a = r.a;
-        look.half = r.half;
-        look.at = OffsetInParent(bar.m_hWnd);
-        CHECK_EQ_AT(row, Difference(got, [&](int x, int y) { return BarPixel(look, x, y); }), std::string());
+        CHECK_EQ_AT(row, BarDifference(got, bar.m_hWnd, &track, &fill, r.a, r.half), std::string());
         ++row;
     }
 }
@@ -1128,14 +1128,7 @@ TEST(bar_repaints_all_of_itself_when_the_position_changes)
         ::SendMessageW(bar.m_hWnd, r.msg, r.wParam, r.lParam);
         // Only the paint the message asked for: no forced redraw.
         const Shot got = Grab(bar.m_hWnd);
-        BarLook look;
-        look.track = &track;
-        look.fill = &fill;
-        look.fillRect = Rect(0, 0, 390, 21);
-        look.a = r.a;
-        look.half = r.half;
-        look.at = OffsetInParent(bar.m_hWnd);
-        CHECK_EQ_AT(row, Difference(got, [&](int x, int y) { return BarPixel(look, x, y); }), std::string());
+        CHECK_EQ_AT(row, BarDifference(got, bar.m_hWnd, &track, &fill, r.a, r.half), std::string());
         ++row;
     }
 }
@@ -1199,15 +1192,8 @@ TEST(bar_leaves_a_missing_image_undrawn)
                       r.fill ? LoadSkinImage(nullptr, ID_FILL) : nullptr);
         ::SendMessageW(bar.m_hWnd, PBM_SETPOS, r.pos, 0);
         const Shot got = Capture(bar.m_hWnd);
-        BarLook look;
-        look.track = r.track ? &track : nullptr;
-        look.fill = r.fill ? &fill : nullptr;
-        look.fillRect = Rect(0, 0, 390, 21);
-        look.a = r.a;
-        look.half = r.half;
-        look.at = OffsetInParent(bar.m_hWnd);
         CHECK_EQ_AT(row, got.w, 390);
-        CHECK_EQ_AT(row, Difference(got, [&](int x, int y) { return BarPixel(look, x, y); }), std::string());
+        CHECK_EQ_AT(row, BarDifference(got, bar.m_hWnd, r.track ? &track : nullptr, r.fill ? &fill : nullptr, r.a, r.half), std::string());
         ::DestroyWindow(bar.m_hWnd);
         ++row;
     }
@@ -1229,14 +1215,7 @@ TEST(bar_shows_new_images_at_once)
     // show them without being asked to repaint.
     bar.SetImages(hTrack, hFill);
     const Shot got = Grab(bar.m_hWnd);
-    BarLook look;
-    look.track = &track;
-    look.fill = &fill;
-    look.fillRect = Rect(0, 0, 390, 21);
-    look.a = 195;
-    look.half = 97;
-    look.at = OffsetInParent(bar.m_hWnd);
-    CHECK_EQ(Difference(got, [&](int x, int y) { return BarPixel(look, x, y); }), std::string());
+    CHECK_EQ(BarDifference(got, bar.m_hWnd, &track, &fill, 195, 97), std::string());
 }
 
 TEST(bar_owns_its_images)
