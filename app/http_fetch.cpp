@@ -14,13 +14,10 @@ const wchar_t kExtraHeaders[] =
 
 void CloseTransfer(HttpTransfer* t)
 {
-    if (t->hRequest)
-        ::InternetCloseHandle(t->hRequest);
-    if (t->hConnect)
-        ::InternetCloseHandle(t->hConnect);
-    if (t->hInternet)
-        ::InternetCloseHandle(t->hInternet);
-    t->hRequest = t->hConnect = t->hInternet = nullptr;
+    for (std::atomic<HINTERNET>* handle : {&t->hRequest, &t->hConnect, &t->hInternet}) {
+        if (HINTERNET h = handle->exchange(nullptr))
+            ::InternetCloseHandle(h);
+    }
 }
 
 // Closes the handles of a transfer when the fetch ends, however it ends.
@@ -40,20 +37,26 @@ bool SendRequest(const wchar_t* address, bool checkScheme, HttpTransfer* t)
     HttpAddress parts;
     if (!address || !SplitHttpAddress(address, checkScheme, &parts))
         return false;
-    t->hInternet = ::InternetOpenW(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-    if (!t->hInternet)
+    // Each handle is stored before the cancel flag is looked at, so a cancel
+    // either finds it in the record or is seen here.
+    HINTERNET hInternet = ::InternetOpenW(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    t->hInternet = hInternet;
+    if (!hInternet || t->bCancelled)
         return false;
-    t->hConnect = ::InternetConnectW(t->hInternet, parts.host.c_str(), parts.port, nullptr, nullptr,
-                                     INTERNET_SERVICE_HTTP, 0, 0);
-    if (!t->hConnect)
+    HINTERNET hConnect = ::InternetConnectW(hInternet, parts.host.c_str(), parts.port, nullptr, nullptr,
+                                            INTERNET_SERVICE_HTTP, 0, 0);
+    t->hConnect = hConnect;
+    if (!hConnect || t->bCancelled)
         return false;
-    t->hRequest = ::HttpOpenRequestW(t->hConnect, L"GET", parts.object.c_str(), L"HTTP/1.1",
-                                     nullptr, nullptr, INTERNET_FLAG_RELOAD, 0);
-    if (!t->hRequest)
+    HINTERNET hRequest = ::HttpOpenRequestW(hConnect, L"GET", parts.object.c_str(), L"HTTP/1.1", nullptr,
+                                            nullptr, INTERNET_FLAG_RELOAD, 0);
+    t->hRequest = hRequest;
+    if (!hRequest || t->bCancelled)
         return false;
-    return ::HttpSendRequestW(t->hRequest, kExtraHeaders,
-                              static_cast<DWORD>(sizeof kExtraHeaders / sizeof(wchar_t) - 1),
-                              nullptr, 0) != FALSE;
+    return ::HttpSendRequestW(hRequest, kExtraHeaders,
+                              static_cast<DWORD>(sizeof kExtraHeaders / sizeof(wchar_t) - 1), nullptr,
+                              0) != FALSE &&
+           !t->bCancelled;
 }
 
 // A usable answer is anything but 404 that announces its Content-Length.
@@ -99,7 +102,7 @@ bool HttpGetToFile(const wchar_t* address, const wchar_t* path, DWORD chunkSize,
     DWORD total = 0;
     for (;;) {
         DWORD got = 0;
-        if (!::InternetReadFile(t->hRequest, chunk.get(), chunkSize, &got))
+        if (!::InternetReadFile(t->hRequest, chunk.get(), chunkSize, &got) || t->bCancelled)
             break;
         fwrite(chunk.get(), 1, got, t->fpOut);
         total += got;
@@ -115,7 +118,13 @@ bool HttpGetToFile(const wchar_t* address, const wchar_t* path, DWORD chunkSize,
     }
     fclose(t->fpOut);
     t->fpOut = nullptr;
-    return total >= length;
+    return total >= length && !t->bCancelled;
+}
+
+void CancelHttpTransfer(HttpTransfer* transfer)
+{
+    transfer->bCancelled = true;
+    CloseTransfer(transfer);
 }
 
 bool HttpGetSmallText(const wchar_t* address, wchar_t out[1024])

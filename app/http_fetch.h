@@ -2,16 +2,25 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <atomic>
 #include <cstdio>
 
 // The handles and the output file of one running download. A dialog that can
-// cancel the download passes its own record so it can reach them.
+// cancel the download passes its own record so it can reach them. Whoever
+// takes a handle out of the record closes it, so a cancel from another
+// thread and the end of the download never close one twice.
 struct HttpTransfer {
-    HINTERNET hInternet = nullptr;
-    HINTERNET hConnect = nullptr;
-    HINTERNET hRequest = nullptr;
-    FILE* fpOut = nullptr;
+    std::atomic<HINTERNET> hInternet{nullptr};
+    std::atomic<HINTERNET> hConnect{nullptr};
+    std::atomic<HINTERNET> hRequest{nullptr};
+    FILE* fpOut = nullptr; // the downloading thread's alone
+    std::atomic<bool> bCancelled{false};
 };
+
+// From any thread: the download stops at its next step, and its handles are
+// closed now, which also ends a read that is waiting for data. The output
+// file stays with the downloading thread, which closes it on its way out.
+void CancelHttpTransfer(HttpTransfer* transfer);
 
 // One GET to an "http://" address; the answer is not read.
 bool HttpPing(const wchar_t* address);

@@ -1,28 +1,5 @@
 #include "app/pending_steps.h"
 
-#include "app/velmor3_app.h"
-
-LONG WINAPI CrashFilter(EXCEPTION_POINTERS*)
-{
-    return EXCEPTION_CONTINUE_SEARCH;
-}
-
-bool InstallSelf()
-{
-    return false;
-}
-
-// Removes nothing yet and sends no ping, so there is nothing to wait for.
-void UninstallSelf()
-{
-    ::SetEvent(theApp.m_hPingDone);
-}
-
-bool CreateShortcuts(const std::wstring&)
-{
-    return false;
-}
-
 void RunPrimaryGameWindow() {}
 
 INT_PTR RunLoginWindow()
@@ -31,16 +8,6 @@ INT_PTR RunLoginWindow()
 }
 
 bool CreateGameFrame()
-{
-    return false;
-}
-
-int CVelmor3App::CheckForUpdate(bool)
-{
-    return 0;
-}
-
-bool CVelmor3App::RunUpdate()
 {
     return false;
 }

@@ -1,6 +1,7 @@
 #include "settings_store.h"
 
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <cstdio>
 #include <cstring>
@@ -148,4 +149,9 @@ bool SetIeCacheLimit()
                                           sizeof limit) == ERROR_SUCCESS;
     const bool closed = ::RegCloseKey(hKey) == ERROR_SUCCESS;
     return written && closed;
+}
+
+bool DeleteProgramKey()
+{
+    return ::SHDeleteKeyW(HKEY_LOCAL_MACHINE, kProgramKey) == ERROR_SUCCESS;
 }

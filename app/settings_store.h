@@ -18,3 +18,5 @@ bool IsDisabledWeekday(int weekday);
 bool StampUpdTime();
 bool WriteDisableDays();
 bool SetIeCacheLimit();
+// Removes the program key with all its values and subkeys.
+bool DeleteProgramKey();

@@ -1,10 +1,26 @@
 #include "usage_ping.h"
 
+#include <cstdio>
 #include <cwchar>
 
 #include "app/http_fetch.h"
 #include "app/velmor3_app.h"
 #include "logic/http_address.h"
+#include "logic/operator_hosts.h"
+#include "logic/product.h"
+
+const wchar_t kInstallPing[] = L"/install.htm?tag=pelux&ver=" PRODUCT_VERSION_TEXT;
+const wchar_t kPortalPing[] = L"/active.htm?tag=web8266&ver=" PRODUCT_VERSION_TEXT;
+const wchar_t kGamePing[] = L"/active.htm?tag=pelux&ver=" PRODUCT_VERSION_TEXT;
+const wchar_t kUninstallPing[] = L"/uninstall.htm?tag=pelux&ver=" PRODUCT_VERSION_TEXT;
+
+std::wstring UsagePingAddress(const wchar_t* pathAndQuery, uint32_t count)
+{
+    wchar_t buf[kMaxAddressChars + 1];
+    const std::wstring base = STATS_URL(L"") + std::wstring(pathAndQuery);
+    const int n = std::swprintf(buf, kMaxAddressChars + 1, L"%ls&count=%u", base.c_str(), count);
+    return n > 0 ? std::wstring(buf, n) : std::wstring();
+}
 
 namespace {
 

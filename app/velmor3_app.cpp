@@ -10,9 +10,12 @@
 #include <vector>
 
 #include "app/app_paths.h"
+#include "app/crash_dump.h"
 #include "app/flash_check.h"
+#include "app/install.h"
 #include "app/pending_steps.h"
 #include "app/settings_store.h"
+#include "app/shortcuts.h"
 #include "app/usage_ping.h"
 #include "logic/operator_hosts.h"
 #include "logic/product.h"
@@ -24,17 +27,6 @@ HWND g_hParentWnd = nullptr;
 int g_nParentPages = 0;
 
 namespace {
-
-const wchar_t kInstallPing[] = L"/install.htm?tag=pelux&ver=" PRODUCT_VERSION_TEXT;
-const wchar_t kPortalPing[] = L"/active.htm?tag=web8266&ver=" PRODUCT_VERSION_TEXT;
-const wchar_t kGamePing[] = L"/active.htm?tag=pelux&ver=" PRODUCT_VERSION_TEXT;
-
-std::wstring PingAddress(const wchar_t* base, uint32_t count)
-{
-    wchar_t buf[512];
-    std::swprintf(buf, 512, L"%ls&count=%u", (STATS_URL(L"") + std::wstring(base)).c_str(), count);
-    return buf;
-}
 
 std::vector<std::wstring> CommandArguments()
 {
@@ -109,10 +101,10 @@ BOOL CVelmor3App::RunLaunchMode(LaunchMode mode)
         if (CheckForUpdate(false) != 0 && RunUpdate()) {
             LaunchExecutable();
             StampUpdTime();
-            if (SUCCEEDED(::CoInitialize(nullptr))) {
-                CreateShortcuts(ExePath());
+            const HRESULT com = ::CoInitialize(nullptr);
+            CreateShortcuts(ExePath());
+            if (SUCCEEDED(com))
                 ::CoUninitialize();
-            }
             return FALSE;
         }
     }
@@ -120,23 +112,22 @@ BOOL CVelmor3App::RunLaunchMode(LaunchMode mode)
     StartGdiplus();
 
     if (mode == LaunchMode::Install) {
-        if (!InstallSelf())
-            return FALSE;
+        InstallSelf();
         WriteDisableDays();
-        SendUsagePing(PingAddress(kInstallPing, IncrementUsageCounter(L"Inst")).c_str());
+        SendUsagePing(UsagePingAddress(kInstallPing, IncrementUsageCounter(L"Inst")).c_str());
         ::WaitForSingleObject(m_hPingDone, INFINITE);
         return FALSE;
     }
 
     if (mode == LaunchMode::PortalShortcut) {
         ::ShellExecuteW(nullptr, L"open", PORTAL_HOME_URL, nullptr, nullptr, SW_SHOWMAXIMIZED);
-        SendUsagePing(PingAddress(kPortalPing, IncrementUsageCounter(L"8266")).c_str());
+        SendUsagePing(UsagePingAddress(kPortalPing, IncrementUsageCounter(L"8266")).c_str());
         ::WaitForSingleObject(m_hPingDone, INFINITE);
         return FALSE;
     }
 
     if (mode == LaunchMode::GameShortcut || mode == LaunchMode::InstalledRun)
-        SendUsagePing(PingAddress(kGamePing, IncrementUsageCounter(L"Game")).c_str());
+        SendUsagePing(UsagePingAddress(kGamePing, IncrementUsageCounter(L"Game")).c_str());
 
     SetIeCacheLimit();
 

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/prgs_dlg.h"
 #include "framework/win_app.h"
 #include "logic/launch_mode.h"
 
@@ -26,13 +27,19 @@ public:
     int CheckForUpdate(bool forced);
     // True when the new build has taken the running executable's place.
     bool RunUpdate();
+    // Fetches the update configuration: its version key into key (ANSI, 64
+    // bytes) and its download address into m_szUpdAddr.
+    bool FetchUpdateConfig(char key[64]);
 
+    CPrgsDlg m_dlgUpdate;
     ULONG_PTR m_gdiplusToken = 0;
     wchar_t m_szUpdAddr[512] = {};
     HANDLE m_hPingStarted = nullptr;
     HANDLE m_hPingDone = nullptr;
     std::wstring m_strPageUrl;
     std::wstring m_strPageTitle;
+    // The key of the last configuration fetched: a download must match it.
+    char m_szUpdKey[64] = {};
 
 private:
     BOOL RunLaunchMode(LaunchMode mode);

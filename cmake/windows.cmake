@@ -14,11 +14,16 @@ target_link_libraries(framework PUBLIC ole32 comctl32)
 
 add_library(appcore STATIC
     app/app_paths.cpp
+    app/crash_dump.cpp
     app/file_md5.cpp
     app/flash_check.cpp
     app/http_fetch.cpp
+    app/install.cpp
     app/pending_steps.cpp
+    app/prgs_dlg.cpp
+    app/self_delete.cpp
     app/settings_store.cpp
+    app/shortcuts.cpp
     app/usage_ping.cpp
     skin/btn_ex.cpp
     skin/dlg_ex.cpp
@@ -30,12 +35,12 @@ add_library(appcore STATIC
 target_link_libraries(appcore PUBLIC framework logic wininet gdiplus shell32 shlwapi ole32 oleaut32 uuid comctl32 msimg32)
 
 # The application object lives in the executable so that the linker keeps it.
-add_executable(Pelux WIN32 framework/app_entry.cpp app/velmor3_app.cpp res/app.rc res/skin.rc res/dialogs.rc)
+add_executable(Pelux WIN32 framework/app_entry.cpp app/velmor3_app.cpp app/self_update.cpp res/app.rc res/skin.rc res/dialogs.rc)
 target_link_libraries(Pelux PRIVATE appcore)
 target_link_options(Pelux PRIVATE -mwindows -municode)
 
 # Test programs, run under Wine by the host build's tests.
-foreach(name settings_store http_fetch file_md5)
+foreach(name settings_store http_fetch file_md5 install)
     add_executable(${name}_wintest tests/win/${name}_wintest.cpp)
     target_link_libraries(${name}_wintest PRIVATE appcore)
 endforeach()
@@ -53,3 +58,6 @@ add_executable(keepalive WIN32 tests/win/keepalive.cpp)
 target_link_options(keepalive PRIVATE -mwindows -municode)
 add_executable(answer_box tests/win/answer_box.cpp)
 target_link_options(answer_box PRIVATE -municode)
+add_executable(read_link tests/win/read_link.cpp)
+target_link_libraries(read_link PRIVATE ole32 uuid)
+target_link_options(read_link PRIVATE -municode)

@@ -133,6 +133,15 @@ void CDlgEx::CreateSysButton(CBtnEx& button, HBITMAP hStrip, int right, int top,
         button.SetImage(hStrip, FALSE);
 }
 
+void CDlgEx::SetFrameMetrics(int captionHeight, int border, int sysBtnRight, int sysBtnTop, int sysBtnGap)
+{
+    m_nCaptionHeight = captionHeight;
+    m_nBorder = border;
+    m_nSysBtnRight = sysBtnRight;
+    m_nSysBtnTop = sysBtnTop;
+    m_nSysBtnGap = sysBtnGap;
+}
+
 void CDlgEx::SetTitle(const wchar_t* text)
 {
     ::SetWindowTextW(m_hWnd, text ? text : L"");

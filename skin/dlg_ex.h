@@ -21,6 +21,8 @@ public:
     // minimize strips stay the caller's. Set the frame fields first.
     BOOL SetSkin(HBITMAP hBack, BOOL bFitToBack, BOOL bStretch, HBITMAP hMin, HBITMAP hMax,
                  HBITMAP hRestore, HBITMAP hClose);
+    // Caption band, border and caption-button placement; before SetSkin.
+    void SetFrameMetrics(int captionHeight, int border, int sysBtnRight, int sysBtnTop, int sysBtnGap);
     // Safe from other threads.
     void SetTitle(const wchar_t* text);
     void RedrawSysButtons();

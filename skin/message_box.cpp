@@ -68,11 +68,7 @@ SIZE CMessageBox::MeasureText()
 BOOL CMessageBox::OnInitDialog()
 {
     CDlgEx::OnInitDialog();
-    m_nCaptionHeight = 30;
-    m_nBorder = 4;
-    m_nSysBtnRight = 0;
-    m_nSysBtnTop = 0;
-    m_nSysBtnGap = 0;
+    SetFrameMetrics(30, 4, 0, 0, 0);
     SetSkin(m_hBack, FALSE, TRUE, nullptr, nullptr, nullptr, m_hClose);
     SetTitle(m_strTitle.c_str());
     m_nLines = MessageLineCount(m_strText);

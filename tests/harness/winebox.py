@@ -48,8 +48,13 @@ def flavour():
 
 
 def wine_env(prefix, kind):
+    # Wine links the user's Desktop and Documents to folders of $HOME: give
+    # it a home of its own, so nothing the program writes there reaches ours.
+    home = os.path.join(os.path.dirname(os.path.abspath(prefix)), 'home')
+    os.makedirs(home, exist_ok=True)
     env = dict(os.environ)
     env.update({
+        'HOME': home,
         'WINEPREFIX': prefix,
         'WINEARCH': kind['arch'],
         'WINELOADER': kind['loader'],

@@ -1,8 +1,6 @@
 // Plays the user in front of a message box of another process: waits for a
 // dialog with the given title, then clicks the given button id (or closes it).
 // usage: answer_box TITLE_HEX ID|close
-// The title comes as hexadecimal UTF-16 code units (four digits each), so it
-// survives any code page of the command line.
 #include <windows.h>
 
 #include <cstdio>
@@ -10,15 +8,13 @@
 #include <cwchar>
 #include <string>
 
+#include "hex_arg.h"
+
 int wmain(int argc, wchar_t** argv)
 {
     if (argc < 3)
         return 2;
-    std::wstring title;
-    for (const wchar_t* p = argv[1]; p[0] && p[1] && p[2] && p[3]; p += 4) {
-        const wchar_t digits[5] = {p[0], p[1], p[2], p[3], 0};
-        title += static_cast<wchar_t>(std::wcstol(digits, nullptr, 16));
-    }
+    const std::wstring title = DecodeHexArg(argv[1]);
     HWND hBox = nullptr;
     for (int i = 0; i < 6000 && !hBox; ++i) {
         hBox = ::FindWindowW(L"#32770", title.c_str());

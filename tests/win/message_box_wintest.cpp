@@ -131,10 +131,7 @@ protected:
     BOOL OnInitDialog() override
     {
         CDlgEx::OnInitDialog();
-        m_nCaptionHeight = 30;
-        m_nBorder = 4;
-        m_nSysBtnRight = 0;
-        m_nSysBtnTop = 0;
+        SetFrameMetrics(30, 4, 0, 0, m_nSysBtnGap);
         m_nTitleWeight = 600;
         m_bResizable = TRUE;
         HMODULE hModule = ::GetModuleHandleW(nullptr);

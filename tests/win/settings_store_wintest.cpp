@@ -53,7 +53,7 @@ bool GetBinary(const wchar_t* name, void* data, DWORD* size, DWORD* type)
     return ok;
 }
 
-void DeleteProgramKey()
+void DeleteCompanyKey()
 {
     ::SHDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\8266");
 }
@@ -123,7 +123,7 @@ TEST(counter_without_its_folder_stays_at_one)
 
 TEST(update_check_throttle_on_the_registry)
 {
-    DeleteProgramKey();
+    DeleteCompanyKey();
     const SYSTEMTIME now = UtcNow();
     CHECK(IsUpdateCheckDue()); // nothing stored: due
     // The key is created by reading it.
@@ -169,12 +169,12 @@ TEST(update_check_throttle_on_the_registry)
     CHECK_EQ(stamped.year, after.wYear);
     CHECK_EQ(stamped.day, after.wDay);
     CHECK(!IsUpdateCheckDue());
-    DeleteProgramKey();
+    DeleteCompanyKey();
 }
 
 TEST(disable_days_are_written_once_as_three_weekdays)
 {
-    DeleteProgramKey();
+    DeleteCompanyKey();
     CHECK(WriteDisableDays());
     BYTE bytes[8] = {};
     DWORD size = sizeof bytes, type = 0;
@@ -187,7 +187,7 @@ TEST(disable_days_are_written_once_as_three_weekdays)
         producible = ComputeDisableDays(ms) == value;
     CHECK(producible);
     CHECK_EQ(bytes[3], 0);
-    DeleteProgramKey();
+    DeleteCompanyKey();
 }
 
 TEST(ie_cache_limit_only_into_an_existing_key)
