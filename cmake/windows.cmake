@@ -40,7 +40,7 @@ target_link_libraries(Pelux PRIVATE appcore)
 target_link_options(Pelux PRIVATE -mwindows -municode)
 
 # Test programs, run under Wine by the host build's tests.
-foreach(name settings_store http_fetch file_md5 install)
+foreach(name settings_store http_fetch file_md5 install crash)
     add_executable(${name}_wintest tests/win/${name}_wintest.cpp)
     target_link_libraries(${name}_wintest PRIVATE appcore)
 endforeach()
