@@ -34,20 +34,27 @@ std::wstring CommonFolder()
     return std::wstring(buf) + L"\\8266\\RudiDuzuv";
 }
 
-void LaunchExecutable(const wchar_t* path)
+void* StartProgramProcess(std::wstring commandLine, unsigned long* processId)
 {
-    const std::wstring target = path ? std::wstring(path) : ExePath();
-    std::wstring cmd = L"\"" + target + L"\"";
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION pi = {};
-    if (::CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, IDLE_PRIORITY_CLASS, nullptr,
-                         nullptr, &si, &pi)) {
-        ::CloseHandle(pi.hThread);
-        ::CloseHandle(pi.hProcess);
-    }
+    if (commandLine.empty() || !::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE,
+                                                 IDLE_PRIORITY_CLASS, nullptr, nullptr, &si, &pi))
+        return nullptr;
+    ::CloseHandle(pi.hThread);
+    if (processId)
+        *processId = pi.dwProcessId;
+    return pi.hProcess;
+}
+
+void LaunchExecutable(const wchar_t* path)
+{
+    const std::wstring target = path ? std::wstring(path) : ExePath();
+    if (HANDLE hProcess = StartProgramProcess(L"\"" + target + L"\""))
+        ::CloseHandle(hProcess);
 }
 
 bool IsVistaOrLater()

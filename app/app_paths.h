@@ -15,6 +15,11 @@ bool PathBesideExe(const wchar_t* name, std::wstring* path);
 // The all-users application data folder followed by "\8266\RudiDuzuv".
 std::wstring CommonFolder();
 
+// Starts a process of the program: idle priority, shown normally, nothing
+// inherited. Returns its handle (the thread's is closed) or null; the
+// process id goes to *processId when asked for.
+void* StartProgramProcess(std::wstring commandLine, unsigned long* processId = nullptr);
+
 // Starts "path" (the running executable when null) with no arguments, at idle
 // priority, shown normally; failures are ignored.
 void LaunchExecutable(const wchar_t* path = nullptr);

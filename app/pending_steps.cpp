@@ -1,7 +1,5 @@
 #include "app/pending_steps.h"
 
-void RunPrimaryGameWindow() {}
-
 INT_PTR RunLoginWindow()
 {
     return -1;

@@ -6,8 +6,6 @@
 // Start-up steps whose work is not built yet. Each answers "not done", so the
 // launch mode that reaches it ends there.
 
-// The primary game window, run modally.
-void RunPrimaryGameWindow();
 // The login window of a "/newgm" process; its dialog result.
 INT_PTR RunLoginWindow();
 // The game frame of "/newgm" and "/gmhall"; false when it cannot be made.

@@ -119,16 +119,9 @@ bool CVelmor3App::RunUpdate()
 
 bool RestartForUpdate()
 {
-    std::wstring command = L"\"" + ExePath() + L"\" /update";
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESHOWWINDOW;
-    si.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION pi = {};
-    if (!::CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, IDLE_PRIORITY_CLASS, nullptr, nullptr,
-                          &si, &pi))
+    HANDLE hProcess = StartProgramProcess(L"\"" + ExePath() + L"\" /update");
+    if (!hProcess)
         return false;
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
+    ::CloseHandle(hProcess);
     return true;
 }

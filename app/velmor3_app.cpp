@@ -17,6 +17,7 @@
 #include "app/settings_store.h"
 #include "app/shortcuts.h"
 #include "app/usage_ping.h"
+#include "gamewnd/velmor3_dlg.h"
 #include "logic/operator_hosts.h"
 #include "logic/product.h"
 #include "skin/message_box.h"
@@ -151,7 +152,10 @@ BOOL CVelmor3App::RunLaunchMode(LaunchMode mode)
                         nullptr, SW_SHOWMAXIMIZED);
         return FALSE;
     }
-    RunPrimaryGameWindow();
+    CVelmor3Dlg dlg;
+    m_pMainWnd = &dlg;
+    dlg.DoModal();
+    m_pMainWnd = nullptr;
     return FALSE;
 }
 

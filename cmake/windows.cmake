@@ -34,9 +34,17 @@ add_library(appcore STATIC
     skin/static_ex.cpp)
 target_link_libraries(appcore PUBLIC framework logic wininet gdiplus shell32 shlwapi ole32 oleaut32 uuid comctl32 msimg32)
 
+add_library(gamewnd STATIC
+    gamewnd/add_acc_dlg.cpp
+    gamewnd/game_tabs.cpp
+    gamewnd/hotkeys.cpp
+    gamewnd/instance_link.cpp
+    gamewnd/velmor3_dlg.cpp)
+target_link_libraries(gamewnd PUBLIC appcore)
+
 # The application object lives in the executable so that the linker keeps it.
 add_executable(Pelux WIN32 framework/app_entry.cpp app/velmor3_app.cpp app/self_update.cpp res/app.rc res/skin.rc res/dialogs.rc)
-target_link_libraries(Pelux PRIVATE appcore)
+target_link_libraries(Pelux PRIVATE gamewnd)
 target_link_options(Pelux PRIVATE -mwindows -municode)
 
 # Test programs, run under Wine by the host build's tests.

@@ -247,6 +247,35 @@ void CDlgEx::DrawSkinBackground(HDC hdc, int width, int height)
     ::DeleteDC(hSrc);
 }
 
+void CDlgEx::PaintSkin(HDC hdc, int width, int height)
+{
+    DrawSkinBackground(hdc, width, height);
+    int iconWidth = 0;
+    HICON hIcon = reinterpret_cast<HICON>(::SendMessageW(m_hWnd, WM_GETICON, ICON_SMALL, 0));
+    if (m_bDrawIcon && hIcon) {
+        const SkinPoint at = CaptionIconPos(m_nCaptionHeight, m_nBorder);
+        ::DrawIconEx(hdc, at.x, at.y, hIcon, 16, 16, 0, nullptr, DI_NORMAL);
+        iconWidth = 16;
+    }
+    if (m_bDrawTitle) {
+        wchar_t title[256] = {};
+        ::GetWindowTextW(m_hWnd, title, 256);
+        const int saved = ::SaveDC(hdc);
+        ::SetBkMode(hdc, TRANSPARENT);
+        ::SetTextColor(hdc, m_crTitle);
+        HFONT hFont = MakeTitleFont(m_hWnd, m_nTitleWeight);
+        ::SelectObject(hdc, hFont);
+        LOGFONTW lf = {};
+        ::GetObjectW(hFont, sizeof lf, &lf);
+        const SkinPoint at = CaptionTitlePos(m_nCaptionHeight, lf.lfHeight, m_nBorder, iconWidth != 0);
+        ::TextOutW(hdc, at.x, at.y, title, lstrlenW(title));
+        ::RestoreDC(hdc, saved);
+        ::DeleteObject(hFont);
+    }
+}
+
+void CDlgEx::PaintOver(HDC, int, int) {}
+
 BOOL CDlgEx::OnEraseBkgnd(HDC hdc)
 {
     if (!m_bmpBack)
@@ -257,30 +286,8 @@ BOOL CDlgEx::OnEraseBkgnd(HDC hdc)
     HDC hMem = ::CreateCompatibleDC(hdc);
     HBITMAP hBmp = ::CreateCompatibleBitmap(hdc, width, height);
     HGDIOBJ hOldBmp = ::SelectObject(hMem, hBmp);
-    DrawSkinBackground(hMem, width, height);
-
-    int iconWidth = 0;
-    HICON hIcon = reinterpret_cast<HICON>(::SendMessageW(m_hWnd, WM_GETICON, ICON_SMALL, 0));
-    if (m_bDrawIcon && hIcon) {
-        const SkinPoint at = CaptionIconPos(m_nCaptionHeight, m_nBorder);
-        ::DrawIconEx(hMem, at.x, at.y, hIcon, 16, 16, 0, nullptr, DI_NORMAL);
-        iconWidth = 16;
-    }
-    if (m_bDrawTitle) {
-        wchar_t title[256] = {};
-        ::GetWindowTextW(m_hWnd, title, 256);
-        const int saved = ::SaveDC(hMem);
-        ::SetBkMode(hMem, TRANSPARENT);
-        ::SetTextColor(hMem, m_crTitle);
-        HFONT hFont = MakeTitleFont(m_hWnd, m_nTitleWeight);
-        ::SelectObject(hMem, hFont);
-        LOGFONTW lf = {};
-        ::GetObjectW(hFont, sizeof lf, &lf);
-        const SkinPoint at = CaptionTitlePos(m_nCaptionHeight, lf.lfHeight, m_nBorder, iconWidth != 0);
-        ::TextOutW(hMem, at.x, at.y, title, lstrlenW(title));
-        ::RestoreDC(hMem, saved);
-        ::DeleteObject(hFont);
-    }
+    PaintSkin(hMem, width, height);
+    PaintOver(hMem, width, height);
     ::BitBlt(hdc, 0, 0, width, height, hMem, 0, 0, SRCCOPY);
     ::SelectObject(hMem, hOldBmp);
     ::DeleteObject(hBmp);

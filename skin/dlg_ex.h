@@ -55,6 +55,11 @@ public:
     HBITMAP m_bmpRestore = nullptr;
 
 protected:
+    // The frame, caption icon and title, into an off-screen DC.
+    void PaintSkin(HDC hdc, int width, int height);
+    // What a window draws over its skin in the same off-screen pass.
+    virtual void PaintOver(HDC hdc, int width, int height);
+
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

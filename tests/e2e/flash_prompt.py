@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """The installed copy asks for a newer Flash Player when the one installed is
 too old or missing: "是" opens the player's download page in Internet
-Explorer, maximised, and ends; "否" goes on to the game without it; a recent
-player is not asked about.
+Explorer, maximised, and ends; "否" goes on to the game window without it; a
+recent player is not asked about. The game window, still waiting for its
+first login, is then closed with its caption close button's request.
 
 usage: flash_prompt.py BUILD
 """
@@ -75,12 +76,13 @@ def run_cases(box, env, exe, log):
         if os.path.exists(log):
             os.remove(log)
         client = subprocess.Popen([env['WINELOADER'], exe], env=env)
-        if answer:
-            played = box.wine([box.program('answer_box.exe'), hex_title(TITLE), answer],
+        actions = ([answer] if answer else []) + ([] if expected else ['sysclose'])
+        for action in actions:
+            played = box.wine([box.program('answer_box.exe'), hex_title(TITLE), action],
                               capture_output=True, text=True)
             if played.returncode != 0:
                 client.kill()
-                fail('%s: %s' % (label, played.stdout.strip()))
+                fail('%s, %s: %s' % (label, action, played.stdout.strip()))
         try:
             code = client.wait(timeout=300)
         except subprocess.TimeoutExpired:

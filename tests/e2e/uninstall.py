@@ -14,8 +14,8 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
 import winebox  # noqa: E402
-from install import (FLASH, KEY, PATIENCE, PING, Places, counters, fail, hex_arg, remove_install,  # noqa: E402
-                     run_install, wait_until)
+from install import (FLASH, KEY, PATIENCE, PING, Places, counters, fail, hex_arg, processes,  # noqa: E402
+                     remove_install, run_install, wait_until)
 
 TITLE = '8266青砚行记'
 YES = '5000'
@@ -25,10 +25,11 @@ BATCH = re.compile(r'Del[0-9a-f]{1,4}\.tmp\.bat$', re.IGNORECASE)
 TEMP_NAME = re.compile(r'Del[0-9a-f]{1,4}\.tmp(\.bat)?$', re.IGNORECASE)
 
 # (case, folder the client is uninstalled from: None for the common folder
-#  where the counter file lies beside it, whether the batch removes the folder)
+#  where the counter file lies beside it, earlier uninstalls counted, whether
+#  the batch removes the folder)
 CASES = [
-    ('beside its counter file', None, False),
-    ('alone in its folder', SOLO, True),
+    ('beside its counter file', None, 2, False),
+    ('alone in its folder', SOLO, 0, True),
 ]
 
 
@@ -54,24 +55,27 @@ def clear(box, places):
         os.remove(os.path.join(places.unix(places.temp), name))
 
 
-def running(box, program):
-    listing = box.wine(['winedbg', '--command', 'info proc'], capture_output=True)
-    return ("'%s'" % program) in listing.stdout.decode('utf-8', 'replace').lower()
-
-
 def answer(box, button, what):
     played = box.wine([box.program('answer_box.exe'), hex_arg(TITLE), button], capture_output=True)
     if played.returncode != 0:
         fail('%s: %s' % (what, played.stdout.decode('utf-8', 'replace').strip()))
 
 
-def uninstall(box, places, case, folder, remove_folder):
+def count_earlier_uninstalls(places, times):
+    values = dict(counters(places), UnInst=str(times))
+    with open(places.unix(places.ini), 'wb') as f:
+        f.write(('[Pelux]\r\n' + ''.join('%s=%s\r\n' % item for item in values.items())).encode('ascii'))
+
+
+def uninstall(box, places, case, folder, earlier, remove_folder):
     exe = (folder or places.common) + r'\Pelux.exe'
     if folder:
         os.makedirs(places.unix(folder))
         shutil.copy(places.unix(places.installed), places.unix(exe))
     elif not counters(places):
         fail('%s: no counter file beside the installed copy' % case)
+    if earlier:
+        count_earlier_uninstalls(places, earlier)
     before = len(box.requests())
     client = subprocess.Popen([box.env['WINELOADER'], exe, '/uninst'], env=box.env,
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -79,7 +83,8 @@ def uninstall(box, places, case, folder, remove_folder):
         answer(box, YES, '%s: the confirmation' % case)
         # The batch is written and started before the removal message shows,
         # and keeps trying while the message holds the process.
-        wait_until(lambda: temp_files(places, BATCH) and running(box, 'cmd.exe'), '%s: the batch' % case)
+        wait_until(lambda: temp_files(places, BATCH) and 'cmd.exe' in [name for _, name in processes(box)],
+                   '%s: the batch' % case)
         batches = temp_files(places, BATCH)
         if len(batches) != 1:
             fail('%s: batches %r' % (case, batches))
@@ -126,7 +131,7 @@ def uninstall(box, places, case, folder, remove_folder):
         fail('%s: the start menu folder remains' % case)
     count = counters(places).get('UnInst')
     pings = [r['target'] for r in box.requests()[before:]]
-    if count != '1' or pings != [PING % ('uninstall', 1)]:
+    if count != str(earlier + 1) or pings != [PING % ('uninstall', earlier + 1)]:
         fail('%s: UnInst is %r, requests %r' % (case, count, pings))
 
 
@@ -139,10 +144,10 @@ def main():
             download = os.path.join(box.dir, 'client')
             os.makedirs(download)
             shutil.copy(box.program('Pelux.exe'), os.path.join(download, 'Pelux.exe'))
-            for case, folder, remove_folder in CASES:
+            for case, folder, earlier, remove_folder in CASES:
                 clear(box, places)
                 run_install(box, places, os.path.join(download, 'Pelux.exe'), 1)
-                uninstall(box, places, case, folder, remove_folder)
+                uninstall(box, places, case, folder, earlier, remove_folder)
         finally:
             clear(box, places)
             box.wine(['reg', 'delete', r'HKLM\SOFTWARE\Macromedia\FlashPlayer', '/f'], capture_output=True)

@@ -282,14 +282,17 @@ def check(prefix, row, builds, requests, days):
     for build, path in builds.items():
         with open(path, 'rb') as f:
             contents[f.read()] = build
-    with open(prefix.beside('Pelux.exe'), 'rb') as f:
-        expect('the exe holds build', contents.get(f.read()), row['exe'])
-    old = prefix.beside('OldPelux.exe')
-    if 'OldPelux.exe' in row['pending']:
-        with open(old, 'rb') as f:
-            expect('OldPelux.exe holds build', contents.get(f.read()), 'A')
-    else:
-        expect('OldPelux.exe exists', os.path.exists(old), False)
+
+    def build_in(name):
+        """Which build a file beside the exe holds: None when missing, '?'
+        for anything else."""
+        if not os.path.exists(prefix.beside(name)):
+            return None
+        with open(prefix.beside(name), 'rb') as f:
+            return contents.get(f.read(), '?')
+
+    expect('the exe holds build', build_in('Pelux.exe'), row['exe'])
+    expect('OldPelux.exe holds build', build_in('OldPelux.exe'), 'A' if 'OldPelux.exe' in row['pending'] else None)
     if 'NewPelux.exe' not in row['pending']:
         expect('NewPelux.exe exists', os.path.exists(prefix.beside('NewPelux.exe')), False)
     expect('ConfigPelux.htm left', os.path.exists(prefix.beside('ConfigPelux.htm')), False)
