@@ -137,14 +137,20 @@ def counters(places):
 
 
 def run_install(box, places, exe, run):
-    """Runs the download copy without arguments and waits until the copy it
-    started has counted its game start; then ends that copy."""
+    """Runs the download copy without arguments, checks the copy it made and
+    waits until that copy has counted its game start; then ends it."""
     try:
         result = box.wine([exe], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     except subprocess.TimeoutExpired:
         fail('run %d: the installing process did not end' % run)
     if result.returncode != 0:
         fail('run %d: the installing process exited with %d' % (run, result.returncode))
+    installed = places.unix(places.installed)
+    if not os.path.isfile(installed):
+        fail('run %d: nothing at %s' % (run, places.installed))
+    with open(exe, 'rb') as started, open(installed, 'rb') as copy:
+        if started.read() != copy.read():
+            fail('run %d: %s differs from the started executable' % (run, places.installed))
     wait_until(lambda: counters(places).get('Game') == str(run),
                'run %d: the installed copy counting its start' % run)
     end_clients(box, 'run %d: the installed copy ending' % run)
@@ -214,12 +220,6 @@ def main():
                     with open(places.unix(twin), 'wb') as f:
                         f.write(b'user shortcut')
                 run_install(box, places, exe, run)
-
-                if not os.path.isfile(installed):
-                    fail('run %d: nothing at %s' % (run, places.installed))
-                with open(installed, 'rb') as f:
-                    if f.read() != client:
-                        fail('run %d: %s differs from the started executable' % (run, places.installed))
                 check_links(box, places)
                 left = [twin for twin in places.user_twins() if os.path.lexists(places.unix(twin))]
                 if left:

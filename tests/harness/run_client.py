@@ -48,8 +48,13 @@ def main():
         winebox.reg_import(env, settings)
         print('client: %s %s (%s Wine, stand-in server on 127.0.0.1:%d)'
               % (exe, ' '.join(args), kind['arch'], port), flush=True)
-        result = winebox.run_wine(env, [exe] + args)
-        subprocess.run([env['WINESERVER'], '-w'], env=env)
+        try:
+            result = winebox.run_wine(env, [exe] + args)
+            subprocess.run([env['WINESERVER'], '-w'], env=env)
+        except KeyboardInterrupt:
+            # Ctrl+C ends the client and whatever it started, not just us.
+            subprocess.run([env['WINESERVER'], '-k'], env=env)
+            raise
         with open(log) as f:
             lines = [line for line in f if line.strip()]
         print('client exited with %d; %d request(s) reached the stand-in server:' % (result.returncode, len(lines)))
