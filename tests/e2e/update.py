@@ -2,7 +2,9 @@
 """Self-update of the installed client: "/update" always downloads the build
 the update configuration names and puts it in place only when it arrived
 whole and matches the configuration's key; the game shortcut start checks
-only when due and updates only to another build.
+only when due and updates only to another build. Every run ends in a game
+window (of the new build, or of the client carrying on), which is then
+closed with its caption close button's request.
 
 usage: update.py BUILD
 """
@@ -37,10 +39,12 @@ EVIL = 'http://www.evil.test/Pelux.exe'
 PING = 'http://tj.8266tj.test/active.htm?tag=pelux&ver=3.0.1.2&count=1'
 PROGRESS_TITLE = '版本更新中...'
 CLOSE_BUTTON = '50000'
-# The stalled download outlasts the wait for a cancelled client by far, so a
-# client that only ends when the server gives up is caught.
+GAME_TITLE = '8266青砚行记'
+GAME_CLOSE = 'sysclose'
+# The stalled download outlasts the wait for the client to end by far, so a
+# client held up by its cancelled download is caught.
 STALL = 600
-CANCEL_PATIENCE = 240
+CLOSE_PATIENCE = 240
 # Wine is slow: waiting loops give the client minutes, not seconds.
 PATIENCE = 600
 
@@ -93,11 +97,12 @@ def days_without_today():
 # unless upper), its download address, what the stand-in serves (address ->
 # build), a rule for the download, the throttle values, whether the user
 # cancels; then the outcome: the requests (besides the game ping), the exe's
-# build afterwards, the files pending deletion at reboot, whether UpdTime
-# was stamped and the Game counter.
-UPDATED = {'exe': 'B', 'pending': ['OldPelux.exe'], 'stamped': True, 'game': 1}
-KEPT = {'exe': 'A', 'pending': ['NewPelux.exe'], 'stamped': False, 'game': None}
-NOT_UPDATED = {'exe': 'A', 'pending': [], 'stamped': False, 'game': 1}
+# build afterwards, the files pending deletion at reboot, whether the update
+# went through (UpdTime stamped, the process ended by itself after starting
+# the new build) and the Game counter, whose ping must arrive too.
+UPDATED = {'exe': 'B', 'pending': ['OldPelux.exe'], 'updated': True, 'game': 1}
+KEPT = {'exe': 'A', 'pending': ['NewPelux.exe'], 'updated': False, 'game': None}
+NOT_UPDATED = {'exe': 'A', 'pending': [], 'updated': False, 'game': 1}
 SCENARIOS = [
     dict(name='/update installs the configured build', switch='/update', key='B',
          requests=[CONFIG, CDN], **UPDATED),
@@ -169,16 +174,16 @@ class Prefix:
                 values[name] = (kind, bytes.fromhex(data.replace(',', '')) if kind.startswith('hex') else data)
         return values
 
-    def pending_deletions(self):
-        """Files the prefix deletes at the next restart (renames to nowhere),
-        and any other pending renames as (source, target)."""
-        kind, data = self.values(SESSION_KEY).get('PendingFileRenameOperations', ('hex(7)', b''))
-        names = data.decode('utf-16-le').split('\0')
+    def pending_renames(self):
+        """The renames the prefix carries out at the next restart, as
+        (source, target) in lower case; an empty target deletes the source."""
+        data = self.values(SESSION_KEY).get('PendingFileRenameOperations', (None, b''))[1]
+        names = data.decode('utf-16-le').lower().split('\0')
         pairs = []
         while len(names) >= 2 and names[0]:
             pairs.append((names[0], names[1]))
             names = names[2:]
-        return [source if not target else (source, target) for source, target in pairs]
+        return pairs
 
     def counters(self):
         path = self.beside('Statistic.ini')
@@ -190,9 +195,17 @@ class Prefix:
             parser.read_string(f.read().decode('latin-1'))
         return dict(parser.items('Pelux')) if parser.has_section('Pelux') else {}
 
-    def running_clients(self):
+    def clients(self):
+        """Windows process ids of the prefix's processes running a Pelux.exe."""
         listing = self.box.wine(['winedbg', '--command', 'info proc'], capture_output=True)
-        return listing.stdout.decode('utf-8', 'replace').lower().count("'pelux.exe'")
+        rows = re.findall(r"([0-9a-f]{8})\s+\d+\s+[\s\\_]*'([^']*)'", listing.stdout.decode('utf-8', 'replace'))
+        return [int(pid, 16) for pid, name in rows if name.lower() == 'pelux.exe']
+
+    def end_clients(self):
+        """Ends the clients a failed scenario left behind, so the next test
+        does not meet their windows."""
+        for pid in self.clients():
+            self.box.wine(['taskkill', '/f', '/pid', str(pid)], capture_output=True)
 
     def link(self, path):
         read = self.box.wine([self.box.program('read_link.exe'), hex_arg(path)], capture_output=True)
@@ -249,31 +262,45 @@ def publish(box, row, builds):
         os.replace(os.path.join(box.root, '_rules.json.tmp'), os.path.join(box.root, '_rules.json'))
 
 
-def run_client(box, row):
-    """Runs the installed client with the row's switch until it ends."""
-    command = [box.env['WINELOADER'], EXE, row['switch']]
-    if not row.get('cancel'):
+def answer(box, row, title, action, what):
+    """Plays the user in front of a dialog of the client (see answer_box)."""
+    played = box.wine([box.program('answer_box.exe'), hex_arg(title), action], capture_output=True, text=True)
+    if played.returncode != 0:
+        fail('%s: %s: %s' % (row['name'], what, played.stdout.strip()))
+
+
+def run_client(box, prefix, row, before):
+    """Runs the installed client with the row's switch, cancels the download
+    where the row says so, waits for the game start to be counted and pinged
+    and closes the game window. Returns the started process's exit code."""
+    client = subprocess.Popen([box.env['WINELOADER'], EXE, row['switch']], env=box.env)
+
+    def ended(timeout, what):
         try:
-            return subprocess.run(command, env=box.env, timeout=PATIENCE).returncode
+            return client.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
-            fail('the client did not end')
-    client = subprocess.Popen(command, env=box.env)
+            fail('%s: %s' % (row['name'], what))
+
     try:
-        played = box.wine([box.program('answer_box.exe'), hex_arg(PROGRESS_TITLE), CLOSE_BUTTON],
-                          capture_output=True, text=True)
-        if played.returncode != 0:
-            fail('closing the progress dialog: %s' % played.stdout.strip())
-        try:
-            return client.wait(timeout=CANCEL_PATIENCE)
-        except subprocess.TimeoutExpired:
-            fail('the client did not end after the cancel')
+        if row.get('cancel'):
+            answer(box, row, PROGRESS_TITLE, CLOSE_BUTTON, 'cancelling the download')
+        code = ended(PATIENCE, 'the updating process did not end by itself') if row['updated'] else None
+        if row['game']:
+            wait_until(lambda: prefix.counters().get('Game') == str(row['game']),
+                       '%s: the game start being counted' % row['name'])
+            wait_until(lambda: PING in [r['target'] for r in box.requests()[before:]],
+                       '%s: the game ping' % row['name'])
+        answer(box, row, GAME_TITLE, GAME_CLOSE, 'closing the game window')
+        if code is None:
+            code = ended(CLOSE_PATIENCE, 'the client did not end with its game window')
+        return code
     finally:
         if client.poll() is None:
             client.kill()
             client.wait()
 
 
-def check(prefix, row, builds, requests, days):
+def check(prefix, row, builds, throttle, requests, dates):
     def expect(what, got, wanted):
         if got != wanted:
             fail('%s: %s %r, expected %r' % (row['name'], what, got, wanted))
@@ -296,25 +323,22 @@ def check(prefix, row, builds, requests, days):
     if 'NewPelux.exe' not in row['pending']:
         expect('NewPelux.exe exists', os.path.exists(prefix.beside('NewPelux.exe')), False)
     expect('ConfigPelux.htm left', os.path.exists(prefix.beside('ConfigPelux.htm')), False)
-    expect('pending deletions', [p.lower() if isinstance(p, str) else p for p in prefix.pending_deletions()],
-           [('\\??\\%s\\%s' % (COMMON, name)).lower() for name in row['pending']])
+    expect('renames at restart', prefix.pending_renames(),
+           [(('\\??\\%s\\%s' % (COMMON, name)).lower(), '') for name in row['pending']])
 
-    # The new build may end before its game ping is out: it need not arrive.
     targets = [r['target'] for r in requests]
     expect('requests', [t for t in targets if t != PING], row['requests'])
-    if targets.count(PING) > (1 if row['game'] else 0):
-        fail('%s: game pings %r' % (row['name'], targets))
+    expect('game pings', targets.count(PING), 1 if row['game'] else 0)
     expect('Game counter', prefix.counters().get('Game'), None if row['game'] is None else str(row['game']))
 
     values = prefix.values(PROGRAM_KEY)
     stamp = values.get('UpdTime')
-    throttle = row.get('throttle', {})
-    if row['stamped']:
+    if row['updated']:
         if not stamp or stamp[0] != 'hex' or len(stamp[1]) != 16:
             fail('%s: UpdTime is %r' % (row['name'], stamp))
         year, month, day_of_week, day = struct.unpack('<4H', stamp[1][:8])
         expect('UpdTime date', any((year, month, day, day_of_week) ==
-                                   (d.year, d.month, d.day, weekday(d)) for d in days), True)
+                                   (d.year, d.month, d.day, weekday(d)) for d in dates), True)
     else:
         expect('UpdTime', stamp and stamp[1], throttle.get('UpdTime'))
 
@@ -327,17 +351,13 @@ def run_scenario(box, prefix, row, builds):
     throttle = {name: make() for name, make in row.get('throttle', {}).items()}
     prefix.reset_registry(throttle)
     publish(box, row, builds)
-    row = dict(row, throttle=throttle)
     before = len(box.requests())
-    first_day = utc_now()
-    code = run_client(box, row)
+    started = utc_now()
+    code = run_client(box, prefix, row, before)
     if code != 0:
         fail('%s: the client exited with %d' % (row['name'], code))
-    if row['game']:
-        wait_until(lambda: prefix.counters().get('Game') == str(row['game']),
-                   '%s: the game start being counted' % row['name'])
-    wait_until(lambda: prefix.running_clients() == 0, '%s: every client ending' % row['name'])
-    check(prefix, row, builds, box.requests()[before:], (first_day, utc_now()))
+    wait_until(lambda: not prefix.clients(), '%s: every client ending' % row['name'])
+    check(prefix, row, builds, throttle, box.requests()[before:], (started, utc_now()))
 
 
 def main():
@@ -354,7 +374,6 @@ def main():
             with open(builds[name], 'wb') as f:
                 f.write(shipped if name == 'A' else shipped + b'\0' * 64 + ('build %s' % name).encode())
         try:
-            prefix.remove_client()
             os.makedirs(prefix.unix(COMMON), exist_ok=True)
             # A recent Flash Player, so a game start does not stop at the Flash question.
             winebox.reg_import(box.env, {FLASH_KEY: {'CurrentVersion': '11,2,202,228'}})
@@ -362,6 +381,7 @@ def main():
                 prefix.remove_client()
                 run_scenario(box, prefix, row, builds)
         finally:
+            prefix.end_clients()
             prefix.remove_client()
             prefix.reset_registry({})
             prefix.regedit(['[-%s]' % FLASH_KEY])

@@ -173,9 +173,17 @@ def make_prefix(prefix, kind, display):
     """Creates a prefix; returns the environment to run Wine in it."""
     env = wine_env(prefix, kind)
     env['DISPLAY'] = display
-    run_wine(env, ['wineboot', '-i'], check=True, timeout=1200,
-             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    return env
+    # On a busy machine the first boot of a prefix sometimes fails; a second
+    # try from scratch has always worked.
+    for attempt in range(3):
+        result = run_wine(env, ['wineboot', '-i'], timeout=1200,
+                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if result.returncode == 0:
+            return env
+        subprocess.run([env['WINESERVER'], '-k'], env=env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+        shutil.rmtree(prefix, ignore_errors=True)
+    raise RuntimeError('wineboot could not create the prefix %s' % prefix)
 
 
 def session_dir(build):
