@@ -24,7 +24,7 @@ add_wine_test(wine.message_box ${WINTEST} message_box message_box_wintest.exe {s
 add_wine_test(wine.controls ${WINTEST} controls controls_wintest.exe {shots})
 add_wine_test(wine.http_fetch ${WINTEST} http_fetch http_fetch_wintest.exe {root} {log} {out})
 
-foreach(scenario usage_ping uninstall_prompt crash flash_prompt install uninstall update)
+foreach(scenario usage_ping uninstall_prompt crash flash_prompt install uninstall update game_window)
     add_wine_test(e2e.${scenario} ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/e2e/${scenario}.py
         ${CMAKE_BINARY_DIR})
 endforeach()

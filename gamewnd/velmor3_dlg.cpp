@@ -108,8 +108,10 @@ void CVelmor3Dlg::SetupSkinAndControls()
             ::DeleteObject(h);
     }
     m_bResizable = TRUE;
-    // Practically invisible until the first game page attaches.
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, 1, 1, SWP_NOZORDER);
+    // Practically invisible until the first game page attaches. Shown right
+    // away (the template is visible anyway): a hidden dialog still at its
+    // template position, (0, 0) here too, would be centred after this.
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, 1, 1, SWP_NOZORDER | SWP_SHOWWINDOW);
 
     SetButtonImage(m_btnHide, kHideImage);
     SetButtonImage(m_btnSound, kSoundOnImage);
