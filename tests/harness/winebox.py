@@ -13,6 +13,7 @@ import shutil
 import signal
 import subprocess
 import sys
+import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -220,7 +221,20 @@ class WineBox:
         self._log_start = os.path.getsize(self.log)
 
     def wine(self, args, timeout=600, **kw):
-        return run_wine(self.env, args, timeout=timeout, **kw)
+        if not kw.pop('capture_output', False):
+            return run_wine(self.env, args, timeout=timeout, **kw)
+        # Through files, not pipes: a Wine program may start the desktop
+        # process, which inherits a pipe and would hold it open for good.
+        text = kw.pop('text', False)
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            result = run_wine(self.env, args, timeout=timeout, stdout=out, stderr=err, **kw)
+            out.seek(0)
+            err.seek(0)
+            result.stdout, result.stderr = out.read(), err.read()
+        if text:
+            result.stdout = result.stdout.decode('utf-8', 'replace')
+            result.stderr = result.stderr.decode('utf-8', 'replace')
+        return result
 
     def program(self, name):
         """A program of the build this session runs."""
