@@ -6,7 +6,6 @@ again.
 
 usage: install.py BUILD
 """
-import configparser
 import os
 import re
 import shutil
@@ -98,18 +97,11 @@ def remove_install(box, places):
     box.wine(['reg', 'delete', r'HKLM\Software\8266', '/f'], capture_output=True)
 
 
-def processes(box):
-    """(Windows process id, lower-case executable name) of the prefix's processes."""
-    listing = box.wine(['winedbg', '--command', 'info proc'], capture_output=True)
-    return [(int(pid, 16), name.lower()) for pid, name in
-            re.findall(r"([0-9a-f]{8})\s+\d+\s+[\s\\_]*'([^']*)'", listing.stdout.decode('utf-8', 'replace'))]
-
-
 def end_clients(box, what):
     """Ends the client processes still running: the installed copy goes on
     to the game window, which no one here closes."""
     def ended():
-        pids = [pid for pid, name in processes(box) if name == 'pelux.exe']
+        pids = [pid for pid, name in box.processes() if name == 'pelux.exe']
         for pid in pids:
             box.wine(['taskkill', '/f', '/pid', str(pid)], capture_output=True)
         return not pids
@@ -125,15 +117,8 @@ def wait_until(test, what):
 
 
 def counters(places):
-    """The Pelux section of the (ANSI) usage counter file."""
-    path = places.unix(places.ini)
-    if not os.path.exists(path):
-        return {}
-    parser = configparser.ConfigParser()
-    parser.optionxform = str
-    with open(path, 'rb') as f:
-        parser.read_string(f.read().decode('latin-1'))
-    return dict(parser.items('Pelux')) if parser.has_section('Pelux') else {}
+    """The Pelux section of the usage counter file."""
+    return winebox.ini_section(places.unix(places.ini))
 
 
 def run_install(box, places, exe, run):

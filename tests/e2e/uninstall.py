@@ -14,7 +14,7 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
 import winebox  # noqa: E402
-from install import (FLASH, KEY, PATIENCE, PING, Places, counters, fail, hex_arg, processes,  # noqa: E402
+from install import (FLASH, KEY, PATIENCE, PING, Places, counters, fail, hex_arg,  # noqa: E402
                      remove_install, run_install, wait_until)
 
 TITLE = '8266青砚行记'
@@ -83,7 +83,7 @@ def uninstall(box, places, case, folder, earlier, remove_folder):
         answer(box, YES, '%s: the confirmation' % case)
         # The batch is written and started before the removal message shows,
         # and keeps trying while the message holds the process.
-        wait_until(lambda: temp_files(places, BATCH) and 'cmd.exe' in [name for _, name in processes(box)],
+        wait_until(lambda: temp_files(places, BATCH) and 'cmd.exe' in [name for _, name in box.processes()],
                    '%s: the batch' % case)
         batches = temp_files(places, BATCH)
         if len(batches) != 1:

@@ -8,7 +8,6 @@ closed with its caption close button's request.
 
 usage: update.py BUILD
 """
-import configparser
 import datetime
 import json
 import os
@@ -186,20 +185,11 @@ class Prefix:
         return pairs
 
     def counters(self):
-        path = self.beside('Statistic.ini')
-        if not os.path.exists(path):
-            return {}
-        parser = configparser.ConfigParser()
-        parser.optionxform = str
-        with open(path, 'rb') as f:
-            parser.read_string(f.read().decode('latin-1'))
-        return dict(parser.items('Pelux')) if parser.has_section('Pelux') else {}
+        return winebox.ini_section(self.beside('Statistic.ini'))
 
     def clients(self):
         """Windows process ids of the prefix's processes running a Pelux.exe."""
-        listing = self.box.wine(['winedbg', '--command', 'info proc'], capture_output=True)
-        rows = re.findall(r"([0-9a-f]{8})\s+\d+\s+[\s\\_]*'([^']*)'", listing.stdout.decode('utf-8', 'replace'))
-        return [int(pid, 16) for pid, name in rows if name.lower() == 'pelux.exe']
+        return [pid for pid, name in self.box.processes() if name == 'pelux.exe']
 
     def end_clients(self):
         """Ends the clients a failed scenario left behind, so the next test

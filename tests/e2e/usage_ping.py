@@ -3,7 +3,6 @@
 
 usage: usage_ping.py BUILD
 """
-import configparser
 import os
 import shutil
 import sys
@@ -63,12 +62,7 @@ def main():
         if others:
             fail('unexpected requests: %r' % others)
 
-        parser = configparser.ConfigParser()
-        parser.optionxform = str
-        with open(ini, 'rb') as f:
-            raw = f.read()
-        parser.read_string(raw.decode('utf-16' if raw.startswith(b'\xff\xfe') else 'latin-1'))
-        counters = dict(parser.items('Pelux')) if parser.has_section('Pelux') else {}
+        counters = winebox.ini_section(ini)
         if counters != {'8266': '2'}:
             fail('Statistic.ini holds %r' % counters)
 

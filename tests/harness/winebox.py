@@ -7,8 +7,10 @@ prefix's WinINet proxy, and a wineserver kept alive between programs.
 box at a time); each box starts with an empty content root and sees only the
 requests made while it was open.
 """
+import configparser
 import json
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -67,6 +69,19 @@ def wine_env(prefix, kind):
     })
     env.pop('DISPLAY', None)
     return env
+
+
+def ini_section(path, section='Pelux'):
+    """One section of an INI file the program wrote (ANSI or UTF-16), as a
+    dict; empty when the file or the section is missing."""
+    if not os.path.exists(path):
+        return {}
+    with open(path, 'rb') as f:
+        raw = f.read()
+    parser = configparser.ConfigParser()
+    parser.optionxform = str
+    parser.read_string(raw.decode('utf-16' if raw.startswith(b'\xff\xfe') else 'latin-1'))
+    return dict(parser.items(section)) if parser.has_section(section) else {}
 
 
 def run_wine(env, args, **kw):
@@ -235,6 +250,13 @@ class WineBox:
             result.stdout = result.stdout.decode('utf-8', 'replace')
             result.stderr = result.stderr.decode('utf-8', 'replace')
         return result
+
+    def processes(self):
+        """(Windows process id, lower-case executable name) of the prefix's processes."""
+        listing = self.wine(['winedbg', '--command', 'info proc'], capture_output=True)
+        return [(int(pid, 16), name.lower()) for pid, name in
+                re.findall(r"([0-9a-f]{8})\s+\d+\s+[\s\\_]*'([^']*)'",
+                           listing.stdout.decode('utf-8', 'replace'))]
 
     def program(self, name):
         """A program of the build this session runs."""
