@@ -28,6 +28,9 @@ FLASH_KEY = r'HKLM\SOFTWARE\Macromedia\FlashPlayer'
 EXE_WIN = r'C:\ProgramData\8266\RudiDuzuv\Pelux.exe'
 YES, NO = 5000, 5001            # buttons of the skinned message box
 PROMPT_YES, PROMPT_NO = 1, 2    # buttons of the add-account prompt
+EXIT_QUESTION = '窗口即将关闭，确定要退出游戏？'
+THREE_PAGES_NOTICE = '当前窗体只支持3个游戏页'
+MB_OK, MB_YESNO = 0, 4
 LINK = 1005                     # the add-account link: only the game window has it
 
 WM_KEYDOWN, WM_CHAR, WM_COMMAND, WM_SYSCOMMAND = 0x100, 0x102, 0x111, 0x112
@@ -36,7 +39,7 @@ UM_HOTKEYS_CHANGED, UM_ADD_ACCOUNT = 0x404, 0x406
 LPARAM_MARKER = 8266  # a close request the program posted itself
 VK_RETURN, VK_ESCAPE, VK_SPACE, VK_F5 = 0x0D, 0x1B, 0x20, 0x74
 CMD_GAME_HALL = 1004
-CMD_MAX_RESTORE = 50002  # the skinned caption's maximize button
+CMD_CAPTION_CLOSE, CMD_MAX_RESTORE = 50000, 50002  # the skinned caption's buttons
 
 # Client points of the tab strip while maximized: the middle of tab i, and
 # its close button (x 296 + 189 i to 308 + 189 i, y 3 to 15).
@@ -248,6 +251,31 @@ class Game:
         wait_for(what + ' to go away', lambda: all(d['hwnd'] != found['hwnd'] for d in self.dialogs(title)))
         return found
 
+    def check_text(self, shot, text, style, what):
+        """The box in screenshot `shot` shows `text`: it is the very picture of
+        the client's message box of that text and style, which show_message.exe
+        shows with the client's own code. Both pictures stay with the
+        screenshots."""
+        reference = subprocess.Popen([self.box.env['WINELOADER'], self.box.program('show_message.exe'),
+                                      hex_text(TITLE), hex_text(text), str(style)], env=self.box.env,
+                                     stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+        try:
+            wait_for(what + ': the expected box', lambda: self.find_box(YES))
+            self.screenshot(shot + '_expected', TITLE, YES)
+            self.answer(TITLE, YES)
+            reference.wait(timeout=60)
+        finally:
+            if reference.poll() is None:
+                reference.kill()
+                reference.wait()
+        shots = os.path.join(self.build, 'screenshots')
+        differ = subprocess.run(['compare', '-metric', 'AE', os.path.join(shots, shot + '.png'),
+                                 os.path.join(shots, shot + '_expected.png'), 'null:'],
+                                stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, timeout=60)
+        check(differ.returncode == 0, '%s: the box does not show %r (%s pixels differ)'
+              % (what, text, differ.stderr.decode().strip()))
+
     def no_box(self, what):
         check(self.find_box(YES) is None and self.find_box(NO) is None, what + ': a message box is shown')
 
@@ -444,6 +472,14 @@ FORWARDED_KEYS = [
 ]
 
 
+# Every way to ask the window to close with pages open: (how, request).
+CLOSE_REQUESTS = [
+    ('a close request', lambda game: game.post(WM_SYSCOMMAND, SC_CLOSE, 0)),
+    ('Alt+F4', lambda game: game.probe('altf4')),
+    ('the caption close button', lambda game: game.post(WM_COMMAND, CMD_CAPTION_CLOSE)),
+]
+
+
 def first_page(game):
     name = 'first page'
     first = game.wait_page('Abc', 0, name)
@@ -524,18 +560,20 @@ def first_page(game):
         wait_for('%s: page %d told' % (name, helper.pid), lambda h=helper: game.now(h).has('reload-hotkeys'))
     passed(name)
 
-    name = 'exit question answered no'
-    game.post(WM_SYSCOMMAND, SC_CLOSE, 0)
-    game.answer_box(NO, name + ': the exit question')
-    game.expect(name, labels('Abc', 'abc', 'hall'), front('abc'))
-    check(game.client.poll() is None and not any(game.now(h).syscommands() for h in (first, second, hall)),
-          '%s: the game is ending' % name)
-    passed(name)
+    for how, request in CLOSE_REQUESTS:
+        name = 'exit question answered no, after %s' % how
+        request(game)
+        game.answer_box(NO, name + ': the exit question')
+        game.expect(name, labels('Abc', 'abc', 'hall'), front('abc'))
+        check(game.client.poll() is None and not any(game.now(h).syscommands() for h in (first, second, hall)),
+              '%s: the game is ending' % name)
+        passed(name)
 
     name = 'exit question answered yes'
     game.post(WM_SYSCOMMAND, SC_CLOSE, 0)
     game.answer_box(YES, name + ': the exit question', shot='game_window_exit_question')
     check_exit(game, [first, second], name, hall=hall)
+    game.check_text('game_window_exit_question', EXIT_QUESTION, MB_YESNO, name)
     passed(name)
 
 
@@ -590,6 +628,18 @@ ADD_ACCOUNT_THREE_PAGES = [
     ('"是" with three pages', 1, None),
     ('"否"', 0, '"%s"' % EXE_WIN),
     ('neither', 2, None),
+]
+
+
+# The add-account prompt with three pages: (case, what the player does,
+# starts an independent instance). Escape counts as "否"; a click elsewhere
+# only hides the prompt.
+PROMPT_ANSWERS = [
+    ('click outside the add-account prompt', lambda game: game.probe('activate'), False),
+    ('"否" in the add-account prompt', lambda game: game.answer(PROMPT_TITLE, PROMPT_NO), True),
+    ('click outside the add-account prompt again', lambda game: game.probe('activate'), False),
+    ('Escape in the add-account prompt',
+     lambda game: game.probe('dialog-key', hex_text(PROMPT_TITLE), PROMPT_YES, VK_ESCAPE), True),
 ]
 
 
@@ -673,8 +723,8 @@ def add_account_with_three_pages(game):
         before = len(game.helpers())
         game.post(UM_ADD_ACCOUNT, wparam)
         if wparam == 1:
-            notice = game.answer_box(YES, name + ': the notice', shot='game_window_three_pages_notice')
-            check(NO not in notice['ids'], name + ': the notice asks a question')
+            game.answer_box(YES, name + ': the notice', shot='game_window_three_pages_notice')
+            game.check_text('game_window_three_pages_notice', THREE_PAGES_NOTICE, MB_OK, name)
         game.expect(name, labels('P1', 'P2', 'P3'))
         game.no_box(name)
         if started:
@@ -686,12 +736,21 @@ def add_account_with_three_pages(game):
               % (name, len(game.helpers()) - before))
         passed(name)
 
-    name = '"否" in the add-account prompt'
-    game.probe('link')
-    game.answer_box(PROMPT_NO, name, title=PROMPT_TITLE)
-    alone = game.next_helper(name, 'started-alone')
-    check(alone.command_line == '"%s"' % EXE_WIN, '%s: started as %r' % (name, alone.command_line))
-    passed(name)
+    # A process started by mistake shows up as a surplus in a later case.
+    before = len(game.helpers())
+    for name, dismiss, starts in PROMPT_ANSWERS:
+        game.probe('link')
+        wait_for(name + ': the prompt', lambda: game.find_box(PROMPT_YES, PROMPT_TITLE))
+        dismiss(game)
+        wait_for(name + ': the prompt to go away', lambda: not game.find_box(PROMPT_YES, PROMPT_TITLE))
+        game.expect(name, labels('P1', 'P2', 'P3'))
+        game.no_box(name)
+        if starts:
+            alone = game.next_helper(name, 'started-alone')
+            check(alone.command_line == '"%s"' % EXE_WIN, '%s: started as %r' % (name, alone.command_line))
+            before += 1
+        check(len(game.helpers()) == before, '%s: %d processes started' % (name, len(game.helpers()) - before))
+        passed(name)
 
 
 def close_pages(game, p1, p2, p3):
@@ -699,6 +758,7 @@ def close_pages(game, p1, p2, p3):
     game.expect(name, front('P1'))
     game.probe('mclick', tab_x(2), TAB_Y)
     game.answer_box(NO, name, shot='game_window_logout_question')
+    game.check_text('game_window_logout_question', '确定要退出账号：P3 ?', MB_YESNO, name)
     game.expect(name, labels('P1', 'P2', 'P3'), front('P1'))
     check(not game.now(p3).syscommands(), name + ': the page was told to close')
     passed(name)

@@ -13,6 +13,12 @@
 //   hover X Y           move the pointer there, with its hit test
 //   switch              the default window-switch key, Ctrl+Tab
 //   key VK              post a key press
+//   altf4               post Alt+F4
+//   activate            make the window the foreground window, as a click
+//                       on it would
+//   dialog-key TITLE_HEX ID VK
+//                       post a key press to the dialog with that title and
+//                       control
 //   post MSG WPARAM LPARAM
 //   size W H            resize, then print the rectangle it took
 //   link                click the add-account link
@@ -32,12 +38,12 @@
 #include <string>
 #include <vector>
 
+#include "dialog_search.h"
 #include "gamewnd/messages.h"
 #include "hex_arg.h"
 
 namespace {
 
-const int kGameWindowLink = 1005;
 const DWORD kSendTimeoutMs = 30000;
 
 std::wstring g_out;
@@ -72,38 +78,6 @@ std::wstring HandleText(HWND hWnd)
 std::wstring RectText(const RECT& rc)
 {
     return Num(rc.left) + L" " + Num(rc.top) + L" " + Num(rc.right) + L" " + Num(rc.bottom);
-}
-
-struct Search {
-    std::wstring title;
-    int childId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchDialog(HWND hWnd, LPARAM param)
-{
-    Search* search = reinterpret_cast<Search*>(param);
-    wchar_t className[16] = {};
-    wchar_t title[128] = {};
-    ::GetClassNameW(hWnd, className, 16);
-    ::GetWindowTextW(hWnd, title, 128);
-    if (std::wcscmp(className, L"#32770") != 0 || search->title != title || !::IsWindowVisible(hWnd) ||
-        !::GetDlgItem(hWnd, search->childId))
-        return TRUE;
-    search->found = hWnd;
-    return FALSE;
-}
-
-HWND FindDialog(const std::wstring& title, int childId, DWORD waitMs)
-{
-    Search search = {title, childId, nullptr};
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        ::EnumWindows(&MatchDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found || ::GetTickCount() - start >= waitMs)
-            return search.found;
-        ::Sleep(20);
-    }
 }
 
 HWND FindGameWindow(DWORD waitMs)
@@ -236,11 +210,7 @@ void SwitchKey(HWND hWnd)
 BOOL CALLBACK ListDialog(HWND hWnd, LPARAM param)
 {
     const std::wstring& wanted = *reinterpret_cast<const std::wstring*>(param);
-    wchar_t className[16] = {};
-    wchar_t title[128] = {};
-    ::GetClassNameW(hWnd, className, 16);
-    ::GetWindowTextW(hWnd, title, 128);
-    if (std::wcscmp(className, L"#32770") != 0 || wanted != title || !::IsWindowVisible(hWnd))
+    if (!IsVisibleDialog(hWnd, wanted))
         return TRUE;
     RECT rc;
     ::GetWindowRect(hWnd, &rc);
@@ -334,6 +304,15 @@ int Run(int argc, wchar_t** argv)
         Say(L"xid " + XWindowText(hDialog));
         return 0;
     }
+    if (command == L"dialog-key" && argc == 5) {
+        HWND hDialog = FindDialog(DecodeHexArg(argv[2]), static_cast<int>(Arg(argv, 3)), 10000);
+        if (!hDialog)
+            return Fail(L"no such dialog");
+        const UINT vk = static_cast<UINT>(Arg(argv, 4));
+        ::PostMessageW(hDialog, WM_KEYDOWN, vk, (static_cast<LPARAM>(::MapVirtualKeyW(vk, 0)) << 16) | 1);
+        Sync(hDialog);
+        return 0;
+    }
     if (command == L"dialogs" && argc == 3) {
         std::wstring title = DecodeHexArg(argv[2]);
         ::EnumWindows(&ListDialog, reinterpret_cast<LPARAM>(&title));
@@ -364,6 +343,15 @@ int Run(int argc, wchar_t** argv)
         Say(L"hit " + Num(static_cast<long long>(hit)));
     } else if (command == L"xid") {
         Say(L"xid " + XWindowText(hWnd));
+    } else if (command == L"activate") {
+        // What a click on the window does to whichever window was active.
+        ::SetForegroundWindow(hWnd);
+        Sync(hWnd);
+        Say(L"foreground " + HandleText(::GetForegroundWindow()));
+    } else if (command == L"altf4") {
+        const LPARAM f4 = (static_cast<LPARAM>(::MapVirtualKeyW(VK_F4, 0)) << 16) | 1 | (KF_ALTDOWN << 16);
+        ::PostMessageW(hWnd, WM_SYSKEYDOWN, VK_F4, f4);
+        Sync(hWnd);
     } else if (command == L"switch") {
         SwitchKey(hWnd);
     } else if (command == L"key" && argc == 3) {
