@@ -4,7 +4,7 @@ include(CTest)
 include(ExternalProject)
 
 foreach(name decimal launch_mode update_throttle http_address md5 skin_geometry flash_version
-        version_key self_delete_batch tab_geometry hotkey)
+        version_key self_delete_batch tab_geometry hotkey label_matcher)
     add_executable(${name}_test tests/unit/${name}_test.cpp)
     target_link_libraries(${name}_test PRIVATE logic)
     target_compile_options(${name}_test PRIVATE -Wall -Wextra)

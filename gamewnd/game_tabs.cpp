@@ -137,14 +137,17 @@ void CVelmor3Dlg::ClosePage(int index)
     }
     const std::wstring question = L"确定要退出账号：" + m_arrPageLabel[index] + L" ?";
     SkinEdges area = TabRedrawRect(index);
-    if (ShowAppMessage(MB_YESNO, PRODUCT_TITLE, question.c_str(), nullptr) == IDYES) {
+    const bool yes = ShowAppMessage(MB_YESNO, PRODUCT_TITLE, question.c_str(), nullptr) == IDYES;
+    // Pages may have attached while the question was open.
+    const int before = PageCount();
+    if (yes && index < before && before > 1) {
         HWND hPage = m_arrPageWnd[index];
         m_arrPageWnd.erase(m_arrPageWnd.begin() + index);
         m_arrPageLabel.erase(m_arrPageLabel.begin() + index);
-        const int current = PageAfterClose(index, n);
+        const int current = PageAfterClose(index, before);
         ShowPage(m_arrPageWnd[current]);
         m_nCurPage = current;
-        area = TabStripRedrawRect(n);
+        area = TabStripRedrawRect(before);
         ::SetParent(hPage, nullptr);
         ::PostMessageW(hPage, WM_SYSCOMMAND, SC_CLOSE, 0);
     }

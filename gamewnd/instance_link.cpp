@@ -11,7 +11,7 @@
 namespace {
 
 const size_t kMaxCommandChars = 288;
-const UINT kLabelWatchMs = 500;
+const UINT kLoginWatchMs = 500;
 
 // Starts the running executable with the given arguments, idle and shown
 // normally; the process handle, or none.
@@ -40,10 +40,15 @@ void CVelmor3Dlg::LaunchLogin()
         StartSelf(L" /newgm /" + HandleText(m_hWnd) + L" /" + std::to_wstring(PageCount()), &processId);
     if (!hProcess)
         return;
+    HANDLE hWatch = nullptr;
+    if (::DuplicateHandle(::GetCurrentProcess(), hProcess, ::GetCurrentProcess(), &hWatch, SYNCHRONIZE, FALSE, 0)) {
+        m_arrLoginProcess.push_back(LoginProcess{hWatch, processId});
+        m_labelMatcher.LoginStarted(processId);
+        ::SetTimer(m_hWnd, IDT_LOGIN_WATCH, kLoginWatchMs, nullptr);
+    }
     if (m_hPendingLogin)
         ::CloseHandle(m_hPendingLogin);
     m_hPendingLogin = hProcess;
-    m_dwPendingLoginId = processId;
 }
 
 void CVelmor3Dlg::LaunchGameHall()
@@ -69,32 +74,24 @@ BOOL CVelmor3Dlg::OnCopyData(const COPYDATASTRUCT* data)
             return FALSE;
     }
     m_arrPageLabel.push_back(label);
-    // The label waits for its game window; the login it belongs to is the
-    // one started last.
-    PendingLabel pending;
-    pending.processId = m_hPendingLogin ? m_dwPendingLoginId : 0;
-    if (m_hPendingLogin)
-        ::DuplicateHandle(::GetCurrentProcess(), m_hPendingLogin, ::GetCurrentProcess(), &pending.hProcess,
-                          SYNCHRONIZE, FALSE, 0);
-    m_arrPendingLabel.push_back(pending);
-    ::SetTimer(m_hWnd, IDT_LABEL_WATCH, kLabelWatchMs, nullptr);
+    m_labelMatcher.LabelAccepted();
     return TRUE;
 }
 
-void CVelmor3Dlg::DropAbandonedLabels()
+void CVelmor3Dlg::WatchLogins()
 {
-    const size_t attached = m_arrPageWnd.size();
-    for (size_t k = m_arrPendingLabel.size(); k-- > 0;) {
-        HANDLE hProcess = m_arrPendingLabel[k].hProcess;
-        if (!hProcess || ::WaitForSingleObject(hProcess, 0) != WAIT_OBJECT_0)
+    for (size_t i = m_arrLoginProcess.size(); i-- > 0;) {
+        const LoginProcess login = m_arrLoginProcess[i];
+        if (::WaitForSingleObject(login.hProcess, 0) != WAIT_OBJECT_0)
             continue;
-        // Its login process ended without attaching a window.
-        ::CloseHandle(hProcess);
-        m_arrPendingLabel.erase(m_arrPendingLabel.begin() + k);
-        m_arrPageLabel.erase(m_arrPageLabel.begin() + attached + k);
+        // It ended without attaching a game window.
+        ::CloseHandle(login.hProcess);
+        m_arrLoginProcess.erase(m_arrLoginProcess.begin() + i);
+        for (int k : m_labelMatcher.LoginEnded(login.processId))
+            m_arrPageLabel.erase(m_arrPageLabel.begin() + PageCount() + k);
     }
-    if (m_arrPendingLabel.empty())
-        ::KillTimer(m_hWnd, IDT_LABEL_WATCH);
+    if (m_arrLoginProcess.empty())
+        ::KillTimer(m_hWnd, IDT_LOGIN_WATCH);
 }
 
 void CVelmor3Dlg::AttachPage(HWND hPage)
@@ -102,27 +99,22 @@ void CVelmor3Dlg::AttachPage(HWND hPage)
     ShowPage(nullptr);
     if (::IsWindow(m_hWndHall))
         ::ShowWindow(m_hWndHall, SW_HIDE);
-    // The page's label: the one its own process sent, else one whose login
-    // is unknown, else none. It moves to the page's position in the list.
     DWORD processId = 0;
     ::GetWindowThreadProcessId(hPage, &processId);
-    size_t match = m_arrPendingLabel.size();
-    for (size_t k = 0; k < m_arrPendingLabel.size() && match == m_arrPendingLabel.size(); ++k) {
-        if (m_arrPendingLabel[k].processId == processId)
-            match = k;
+    for (size_t i = 0; i < m_arrLoginProcess.size(); ++i) {
+        if (m_arrLoginProcess[i].processId == processId) {
+            ::CloseHandle(m_arrLoginProcess[i].hProcess);
+            m_arrLoginProcess.erase(m_arrLoginProcess.begin() + i);
+            break;
+        }
     }
-    for (size_t k = 0; k < m_arrPendingLabel.size() && match == m_arrPendingLabel.size(); ++k) {
-        if (m_arrPendingLabel[k].processId == 0)
-            match = k;
-    }
+    // The page's label moves from the waiting ones to the page's position.
     const size_t attached = m_arrPageWnd.size();
     std::wstring label;
-    if (match < m_arrPendingLabel.size()) {
-        label = m_arrPageLabel[attached + match];
-        m_arrPageLabel.erase(m_arrPageLabel.begin() + attached + match);
-        if (m_arrPendingLabel[match].hProcess)
-            ::CloseHandle(m_arrPendingLabel[match].hProcess);
-        m_arrPendingLabel.erase(m_arrPendingLabel.begin() + match);
+    const int k = m_labelMatcher.PageAttached(processId);
+    if (k >= 0) {
+        label = m_arrPageLabel[attached + k];
+        m_arrPageLabel.erase(m_arrPageLabel.begin() + attached + k);
     }
     m_arrPageLabel.insert(m_arrPageLabel.begin() + attached, label);
     m_arrPageWnd.push_back(hPage);

@@ -58,10 +58,8 @@ CVelmor3Dlg::CVelmor3Dlg() : CDlgEx(IDD_GAME_WINDOW, nullptr)
 
 CVelmor3Dlg::~CVelmor3Dlg()
 {
-    for (const PendingLabel& pending : m_arrPendingLabel) {
-        if (pending.hProcess)
-            ::CloseHandle(pending.hProcess);
-    }
+    for (const LoginProcess& login : m_arrLoginProcess)
+        ::CloseHandle(login.hProcess);
     if (m_hPendingLogin)
         ::CloseHandle(m_hPendingLogin);
     if (g_pGameWnd == this)
@@ -177,8 +175,15 @@ void CVelmor3Dlg::ExitGame()
 
 void CVelmor3Dlg::SetTrayIcon(bool add)
 {
-    NOTIFYICONDATAW data = {};
-    data.cbSize = sizeof data;
+    // The icon data as current systems define it, with the balloon icon the
+    // headers of this build leave out.
+    struct {
+        NOTIFYICONDATAW data;
+        HICON hBalloonIcon;
+    } full = {};
+    static_assert(sizeof(void*) != 4 || sizeof full == 956, "the full icon data of a 32-bit system");
+    NOTIFYICONDATAW& data = full.data;
+    data.cbSize = sizeof full;
     data.hWnd = m_hWnd;
     data.uID = 1;
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
@@ -291,6 +296,10 @@ void CVelmor3Dlg::OnStatePoll()
 
 BOOL CVelmor3Dlg::OnCommand(WPARAM wParam, LPARAM lParam)
 {
+    // The tool buttons and the link also report double clicks: a double click
+    // is one press, not two.
+    if (HIWORD(wParam) != BN_CLICKED)
+        return CDlgEx::OnCommand(wParam, lParam);
     switch (LOWORD(wParam)) {
     case IDC_BTN_HIDE:
         ToggleHideRestore();
@@ -407,8 +416,8 @@ LRESULT CVelmor3Dlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_TIMER:
         if (wParam == IDT_STATE_POLL)
             OnStatePoll();
-        else if (wParam == IDT_LABEL_WATCH)
-            DropAbandonedLabels();
+        else if (wParam == IDT_LOGIN_WATCH)
+            WatchLogins();
         break;
     case WM_COPYDATA:
         return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));

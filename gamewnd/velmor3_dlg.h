@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gamewnd/add_acc_dlg.h"
+#include "logic/label_matcher.h"
 #include "logic/skin_geometry.h"
 #include "skin/btn_ex.h"
 #include "skin/dlg_ex.h"
@@ -20,9 +21,9 @@ const UINT IDC_BTN_SYSTEM = 1003;
 const UINT IDC_BTN_GAME_HALL = 1004;
 const UINT IDC_LNK_ADD_ACCOUNT = 1005;
 const UINT_PTR IDT_STATE_POLL = 3;
-// Watches the login processes whose label was accepted but whose game
-// window has not attached yet.
-const UINT_PTR IDT_LABEL_WATCH = 8;
+// Watches the login processes whose game window has not attached yet, to
+// drop the label of one that ends without it.
+const UINT_PTR IDT_LOGIN_WATCH = 8;
 
 // The primary game window: it holds the game windows of the login processes
 // as tabs, shows one at a time in its content area, and coordinates those
@@ -80,15 +81,14 @@ public:
     HWND m_tipTabs = nullptr;
     BOOL m_bTrackLeave = FALSE;
     CAddAccDlg m_dlgAddAcc;
-    // A label accepted for a login whose game window has not attached yet,
-    // with that login's process (none when no login was pending).
-    struct PendingLabel {
-        HANDLE hProcess = nullptr;
-        DWORD processId = 0;
+    // The login processes started here whose game window has not attached
+    // yet, and which label goes with which page.
+    struct LoginProcess {
+        HANDLE hProcess;
+        DWORD processId;
     };
-    // One entry per label past the attached pages, in the order of those labels.
-    std::vector<PendingLabel> m_arrPendingLabel;
-    DWORD m_dwPendingLoginId = 0;
+    std::vector<LoginProcess> m_arrLoginProcess;
+    LabelMatcher m_labelMatcher;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -110,7 +110,7 @@ private:
     void OnStatePoll();
     void OnAddAccount(WPARAM newTab);
     BOOL OnCopyData(const COPYDATASTRUCT* data);
-    void DropAbandonedLabels();
+    void WatchLogins();
     void AttachPage(HWND hPage);
 
     // Tab strip.

@@ -31,6 +31,8 @@ PROMPT_YES, PROMPT_NO = 1, 2    # buttons of the add-account prompt
 EXIT_QUESTION = '窗口即将关闭，确定要退出游戏？'
 THREE_PAGES_NOTICE = '当前窗体只支持3个游戏页'
 MB_OK, MB_YESNO = 0, 4
+# Files of the stand-ins: their log, the script lines taken, and go-aheads.
+SIGNALS = ('fake_login.log', 'fake_login.claims', 'go', 'key-early', 'cancel-late', 'attach-early')
 LINK = 1005                     # the add-account link: only the game window has it
 
 WM_KEYDOWN, WM_CHAR, WM_COMMAND, WM_SYSCOMMAND = 0x100, 0x102, 0x111, 0x112
@@ -38,7 +40,7 @@ SC_CLOSE = 0xF060
 UM_HOTKEYS_CHANGED, UM_ADD_ACCOUNT = 0x404, 0x406
 LPARAM_MARKER = 8266  # a close request the program posted itself
 VK_RETURN, VK_ESCAPE, VK_SPACE, VK_F5 = 0x0D, 0x1B, 0x20, 0x74
-CMD_GAME_HALL = 1004
+CMD_SOUND, CMD_GAME_HALL = 1002, 1004
 CMD_CAPTION_CLOSE, CMD_MAX_RESTORE = 50000, 50002  # the skinned caption's buttons
 
 # Client points of the tab strip while maximized: the middle of tab i, and
@@ -138,7 +140,7 @@ class Game:
         self.client = None
         self.hwnd = None
         self.seen = set()
-        for name in ('fake_login.log', 'fake_login.claims', 'go'):
+        for name in SIGNALS:
             path = os.path.join(self.folder, name)
             if os.path.exists(path):
                 os.remove(path)
@@ -413,6 +415,18 @@ def check_closed(game, helper, what):
           '%s: the closed page was told %r' % (what, closes))
 
 
+def check_tab_labels(game, expected, what):
+    """The labels of the tabs, from left to right: each is read off the
+    log-out question that a middle click on its tab asks (two pages or more).
+    The page windows' own titles say which process is where; the labels are
+    the client's own pairing."""
+    for i, label in enumerate(expected):
+        tab = '%s: tab %d' % (what, i)
+        game.probe('mclick', tab_x(i), TAB_Y)
+        game.answer_box(NO, tab + ': the log-out question', shot='game_window_tab_label')
+        game.check_text('game_window_tab_label', '确定要退出账号：%s ?' % label, MB_YESNO, tab)
+
+
 def check_exit(game, pages, what, hall=None):
     """The program has ended: every page was made top-level, hidden and told
     to close; the game hall was not told and ended with the window."""
@@ -519,14 +533,28 @@ def first_page(game):
         check(game.now(helper).count('mute 1') == 0, '%s: a page was told to mute' % name)
     passed(name)
 
+    name = 'sound button'
+    # A double click is one press: the sound goes off, and a click turns it
+    # on again.
+    for action, state in (('dblclick', 1), ('click', 0)):
+        game.probe('button', CMD_SOUND, action)
+        for helper in (first, second):
+            start = len(game.now(helper).events)
+            wait_for('%s, %s: pages told the sound state %d' % (name, action, state),
+                     lambda h=helper: game.now(h).events[start:].count('mute %d' % state) >= 3)
+    passed(name)
+
     name = 'game hall'
-    game.post(WM_COMMAND, CMD_GAME_HALL)
+    # Double-clicked: one game hall starts.
+    game.probe('button', CMD_GAME_HALL, 'dblclick')
     hall = game.next_helper(name, 'attach ')
     check(hall.command_line == '"%s" /gmhall /%d' % (EXE_WIN, game.hwnd), '%s: started as %r'
           % (name, hall.command_line))
     check(hall.has('attach %d 1' % hall.window), name + ': not attached as the game hall')
     wait_for(name + ': the hall shown', lambda: game.now(hall).has('shown '))
     game.expect(name, front('hall'), in_content)
+    halls = [h.pid for h in game.helpers() if '/gmhall' in (h.command_line or '')]
+    check(halls == [hall.pid], '%s: game-hall processes %r' % (name, halls))
     for helper in (first, second):
         game.wait_polls(helper, 3, name)
     check(not game.now(hall).has('mute'), '%s: the game hall was polled for the sound state' % name)
@@ -832,6 +860,7 @@ def dropped_label(game):
     refused = game.next_helper(name + ': key Y offered again', 'key Y refused')
     check(game.gone([refused]), name + ': the refused login is still running')
     game.expect(name, labels('X', 'Y'), front('X'))
+    check_tab_labels(game, ['Y', 'X'], name)
     passed(name)
 
     name = 'two logins at once with two pages'
@@ -860,6 +889,35 @@ def dropped_label(game):
     passed(name)
 
 
+def overlapping_logins(game):
+    """A second login starts while the first is still on its way, and is
+    cancelled after the first one's key came: the first page keeps it."""
+    name = 'overlapping logins, the later one cancelled'
+    game.wait_page('L1', 0, name + ': the first page')
+    game.post(UM_ADD_ACCOUNT, 1)
+    early = game.next_helper(name + ': the earlier login', 'script ')
+    game.post(UM_ADD_ACCOUNT, 1)
+    late = game.next_helper(name + ': the later login', 'script ')
+    game.go('key-early')
+    wait_for(name + ': the earlier key', lambda: game.now(early).has('key A accepted'))
+    game.go('cancel-late')
+    check(game.gone([late]), name + ': the cancelled login is still running')
+    # Time for the window to notice that the login has ended.
+    time.sleep(2)
+    game.go('attach-early')
+    wait_for(name + ': the page attached', lambda: game.now(early).window)
+    game.expect(name, labels('L1', 'A'), front('A'))
+    game.no_box(name)
+    check_tab_labels(game, ['L1', 'A'], name)
+    passed(name)
+
+    name = 'a third page after the cancelled login'
+    game.post(UM_ADD_ACCOUNT, 1)
+    game.wait_page('B', 2, name)
+    check_tab_labels(game, ['L1', 'A', 'B'], name)
+    passed(name)
+
+
 def main():
     build = sys.argv[1]
     with winebox.WineBox(build, 'e2e_game_window') as box:
@@ -883,8 +941,10 @@ def main():
                      three_pages)
             scenario(box, build, ['key X exit', 'key Y attach', 'key X attach', 'key Y',
                                   'await go key Z1 attach', 'await go key Z2 attach'], dropped_label)
+            scenario(box, build, ['key L1 attach', 'await key-early key A await attach-early attach',
+                                  'await cancel-late cancel', 'key B attach'], overlapping_logins)
         finally:
-            for name in ('fake_login.script', 'fake_login.log', 'fake_login.claims', 'go', 'Pelux.tmp'):
+            for name in ('fake_login.script', 'Pelux.tmp') + SIGNALS:
                 path = os.path.join(folder, name)
                 if os.path.exists(path):
                     os.remove(path)

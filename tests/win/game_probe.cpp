@@ -22,6 +22,8 @@
 //   post MSG WPARAM LPARAM
 //   size W H            resize, then print the rectangle it took
 //   link                click the add-account link
+//   button ID click|dblclick
+//                       click or double-click a control of the window
 //   dialogs TITLE_HEX   the visible dialogs with that title and their controls
 //   xid [TITLE_HEX ID]  the X window that shows the game window, or the
 //                       dialog with that title and control (for screenshots)
@@ -367,6 +369,19 @@ int Run(int argc, wchar_t** argv)
         RECT rc;
         ::GetWindowRect(hWnd, &rc);
         Say(L"rect " + RectText(rc));
+    } else if (command == L"button" && argc == 4) {
+        // A click, or the four messages of a double click, on a control.
+        HWND hButton = ::GetDlgItem(hWnd, static_cast<int>(Arg(argv, 2)));
+        if (!hButton)
+            return Fail(L"no such control");
+        const LPARAM at = MAKELPARAM(2, 2);
+        ::PostMessageW(hButton, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::PostMessageW(hButton, WM_LBUTTONUP, 0, at);
+        if (std::wstring(argv[3]) == L"dblclick") {
+            ::PostMessageW(hButton, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+            ::PostMessageW(hButton, WM_LBUTTONUP, 0, at);
+        }
+        Sync(hWnd);
     } else if (command == L"link") {
         HWND hLink = ::GetDlgItem(hWnd, kGameWindowLink);
         RECT rc;
