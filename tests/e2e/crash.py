@@ -12,15 +12,11 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
 import winebox  # noqa: E402
+from winebox import fail  # noqa: E402
 
 # Wine hands an unhandled exception to its debugger, whose crash dialog
 # would wait for a person: a debugger that quits at once lets the process end.
 AEDEBUG = r'HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug'
-
-
-def fail(message):
-    print('FAILED:', message)
-    sys.exit(1)
 
 
 def main():

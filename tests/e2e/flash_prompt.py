@@ -15,6 +15,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
 import winebox  # noqa: E402
+from winebox import fail, hex_arg  # noqa: E402
 
 FLASH_KEY = r'HKEY_LOCAL_MACHINE\SOFTWARE\Macromedia\FlashPlayer'
 TITLE = '8266青砚行记'
@@ -28,15 +29,6 @@ CASES = [
     ('10,3,102,64', YES, [DOWNLOAD]),
     ('10,3,102,65', None, []),
 ]
-
-
-def fail(message):
-    print('FAILED:', message)
-    sys.exit(1)
-
-
-def hex_title(text):
-    return ''.join('%04x' % ord(c) for c in text)
 
 
 def main():
@@ -78,7 +70,7 @@ def run_cases(box, env, exe, log):
         client = subprocess.Popen([env['WINELOADER'], exe], env=env)
         actions = ([answer] if answer else []) + ([] if expected else ['sysclose'])
         for action in actions:
-            played = box.wine([box.program('answer_box.exe'), hex_title(TITLE), action],
+            played = box.wine([box.program('answer_box.exe'), hex_arg(TITLE), action],
                               capture_output=True, text=True)
             if played.returncode != 0:
                 client.kill()

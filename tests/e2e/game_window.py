@@ -16,11 +16,11 @@ import os
 import shutil
 import subprocess
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
 import winebox  # noqa: E402
+from winebox import fail, hex_arg  # noqa: E402
 
 TITLE = '8266青砚行记'
 PROMPT_TITLE = '登录其他账号'
@@ -64,18 +64,9 @@ def passed(name):
     PASSED.append(name)
 
 
-def fail(message):
-    print('FAILED:', message)
-    raise SystemExit(1)
-
-
 def check(condition, message):
     if not condition:
         fail(message)
-
-
-def hex_text(text):
-    return ''.join('%04x' % ord(c) for c in text)
 
 
 def wait_for(what, probe_fn, timeout=60):
@@ -168,14 +159,11 @@ class Game:
         if pids:
             self.run('game_probe.exe', 'kill', *pids, ok=False)
 
-    # Wine programs. Their output goes through a file: a pipe could stay open
-    # in a Wine service the program happens to start.
+    # Wine programs, with their output.
     def run(self, program, *args, ok=True):
-        with tempfile.TemporaryFile() as out:
-            code = self.box.wine([self.box.program(program)] + [str(a) for a in args],
-                                 stdout=out, stderr=subprocess.DEVNULL).returncode
-            out.seek(0)
-            lines = out.read().decode('utf-8').splitlines()
+        result = self.box.wine([self.box.program(program)] + [str(a) for a in args], capture_output=True)
+        code = result.returncode
+        lines = result.stdout.decode('utf-8').splitlines()
         if ok and code != 0:
             fail('%s %s: exit %d %r' % (program, ' '.join(str(a) for a in args), code, lines))
         return code, lines
@@ -187,7 +175,7 @@ class Game:
         self.probe('post', message, wparam, lparam)
 
     def answer(self, title, button):
-        self.run('answer_box.exe', hex_text(title), button)
+        self.run('answer_box.exe', hex_arg(title), button)
 
     # The window and its pages.
     def state(self):
@@ -230,7 +218,7 @@ class Game:
     # Message boxes and the prompt.
     def dialogs(self, title):
         found = []
-        for line in self.probe('dialogs', hex_text(title)):
+        for line in self.probe('dialogs', hex_arg(title)):
             words = line.split()
             found.append({'hwnd': int(words[1]), 'rect': tuple(int(v) for v in words[3:7]),
                           'ids': [int(v) for v in words[8:]]})
@@ -259,7 +247,7 @@ class Game:
         shows with the client's own code. Both pictures stay with the
         screenshots."""
         reference = subprocess.Popen([self.box.env['WINELOADER'], self.box.program('show_message.exe'),
-                                      hex_text(TITLE), hex_text(text), str(style)], env=self.box.env,
+                                      hex_arg(TITLE), hex_arg(text), str(style)], env=self.box.env,
                                      stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                      stderr=subprocess.DEVNULL)
         try:
@@ -354,7 +342,7 @@ class Game:
         """A PNG in the build's screenshots of the game window, or of the
         dialog with that title and control, taken from its X window: the
         display may stack Wine's windows differently from Windows' order."""
-        args = ['xid'] + ([hex_text(title), control] if title else [])
+        args = ['xid'] + ([hex_arg(title), control] if title else [])
         xid = [line.split()[1] for line in self.probe(*args) if line.startswith('xid ')][0]
         shots = os.path.join(self.build, 'screenshots')
         os.makedirs(shots, exist_ok=True)
@@ -667,7 +655,7 @@ PROMPT_ANSWERS = [
     ('"否" in the add-account prompt', lambda game: game.answer(PROMPT_TITLE, PROMPT_NO), True),
     ('click outside the add-account prompt again', lambda game: game.probe('activate'), False),
     ('Escape in the add-account prompt',
-     lambda game: game.probe('dialog-key', hex_text(PROMPT_TITLE), PROMPT_YES, VK_ESCAPE), True),
+     lambda game: game.probe('dialog-key', hex_arg(PROMPT_TITLE), PROMPT_YES, VK_ESCAPE), True),
 ]
 
 

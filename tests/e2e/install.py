@@ -11,10 +11,10 @@ import re
 import shutil
 import subprocess
 import sys
-import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
 import winebox  # noqa: E402
+from winebox import fail, hex_arg, wait_until  # noqa: E402
 
 KEY = r'HKLM\Software\8266\RudiDuzuv\Pelux'
 GAME = '8266青砚行记极速登录器'
@@ -25,15 +25,6 @@ PING = 'http://tj.8266tj.test/%s.htm?tag=pelux&ver=3.0.1.2&count=%d'
 FLASH = {r'HKEY_LOCAL_MACHINE\SOFTWARE\Macromedia\FlashPlayer': {'CurrentVersion': '11,2,202,228'}}
 # Wine is slow: waiting loops give the client minutes, not seconds.
 PATIENCE = 600
-
-
-def fail(message):
-    print('FAILED:', message)
-    sys.exit(1)
-
-
-def hex_arg(text):
-    return ''.join('%04x' % ord(c) for c in text)
 
 
 class Places:
@@ -106,14 +97,6 @@ def end_clients(box, what):
             box.wine(['taskkill', '/f', '/pid', str(pid)], capture_output=True)
         return not pids
     wait_until(ended, what)
-
-
-def wait_until(test, what):
-    for _ in range(PATIENCE):
-        if test():
-            return
-        time.sleep(0.5)
-    fail('gave up waiting: %s' % what)
 
 
 def counters(places):

@@ -14,8 +14,8 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
 import winebox  # noqa: E402
-from install import (FLASH, KEY, PATIENCE, PING, Places, counters, fail, hex_arg,  # noqa: E402
-                     remove_install, run_install, wait_until)
+from install import FLASH, KEY, PATIENCE, PING, Places, counters, remove_install, run_install  # noqa: E402
+from winebox import fail, hex_arg, wait_until  # noqa: E402
 
 TITLE = '8266青砚行记'
 YES = '5000'

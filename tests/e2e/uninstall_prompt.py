@@ -11,14 +11,10 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
 import winebox  # noqa: E402
+from winebox import fail  # noqa: E402
 
 KEY = r'HKEY_LOCAL_MACHINE\Software\8266\RudiDuzuv\Pelux'
 TITLE = '8266青砚行记'
-
-
-def fail(message):
-    print('FAILED:', message)
-    sys.exit(1)
 
 
 def main():

@@ -16,13 +16,13 @@ import shutil
 import struct
 import subprocess
 import sys
-import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, '..', 'harness'))
 sys.path.insert(0, os.path.join(HERE, '..', '..', 'tools', 'standin'))
 import make_content  # noqa: E402
 import winebox  # noqa: E402
+from winebox import fail, hex_arg, wait_until  # noqa: E402
 
 COMMON = r'C:\ProgramData\8266\RudiDuzuv'
 EXE = COMMON + r'\Pelux.exe'
@@ -48,15 +48,6 @@ CLOSE_PATIENCE = 240
 PATIENCE = 600
 
 BUILDS = ('A', 'B', 'C')
-
-
-def fail(message):
-    print('FAILED:', message)
-    sys.exit(1)
-
-
-def hex_arg(text):
-    return ''.join('%04x' % ord(c) for c in text)
 
 
 def utc_now():
@@ -217,14 +208,6 @@ class Prefix:
             lines.append('"%s"=%s' % (name, 'hex:' + ','.join('%02x' % b for b in value) if value else '-'))
         lines += ['', '[%s]' % SESSION_KEY, '"PendingFileRenameOperations"=-']
         self.regedit(lines)
-
-
-def wait_until(test, what):
-    for _ in range(PATIENCE):
-        if test():
-            return
-        time.sleep(0.5)
-    fail('gave up waiting: %s' % what)
 
 
 def publish(box, row, builds):

@@ -10,13 +10,9 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'harness'))
 import winebox  # noqa: E402
+from winebox import fail  # noqa: E402
 
 EXPECTED_EXTRA = [('Accept-Language', 'zh-cn'), ('Content-Type', 'application/x-www-form-urlencoded')]
-
-
-def fail(message):
-    print('FAILED:', message)
-    sys.exit(1)
 
 
 def main():

@@ -84,6 +84,27 @@ def ini_section(path, section='Pelux'):
     return dict(parser.items(section)) if parser.has_section(section) else {}
 
 
+def fail(message):
+    """Ends a test with its failure."""
+    print('FAILED:', message)
+    sys.exit(1)
+
+
+def hex_arg(text):
+    """Non-ASCII arguments reach the Windows test programs as hexadecimal
+    UTF-16 code units, four digits each (tests/win/hex_arg.h)."""
+    return ''.join('%04x' % ord(c) for c in text)
+
+
+def wait_until(test, what, patience=600):
+    """Polls test() every half second, up to `patience` times."""
+    for _ in range(patience):
+        if test():
+            return
+        time.sleep(0.5)
+    fail('gave up waiting: %s' % what)
+
+
 def run_wine(env, args, **kw):
     return subprocess.run([env['WINELOADER']] + list(args), env=env, **kw)
 
