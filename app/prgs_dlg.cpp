@@ -1,6 +1,7 @@
 #include "app/prgs_dlg.h"
 
 #include "logic/http_address.h"
+#include "skin/gdi_handles.h"
 #include "skin/skin_image.h"
 
 namespace {
@@ -14,12 +15,6 @@ const WORD kFillImage = 153;
 
 CPrgsDlg::CPrgsDlg() : CDlgEx(IDD_UPDATE_PROGRESS, nullptr) {}
 
-CPrgsDlg::~CPrgsDlg()
-{
-    if (m_hCloseStrip)
-        ::DeleteObject(m_hCloseStrip);
-}
-
 void CPrgsDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDlgEx::DoDataExchange(pDX);
@@ -31,8 +26,9 @@ BOOL CPrgsDlg::OnInitDialog()
     CDlgEx::OnInitDialog();
     SetFrameMetrics(30, 4, 0, 0, 0);
     SetTitle(L"版本更新中...");
-    m_hCloseStrip = LoadSkinImage(nullptr, kCloseImage);
-    SetSkin(LoadSkinImage(nullptr, kBackImage), FALSE, TRUE, nullptr, nullptr, nullptr, m_hCloseStrip);
+    // The close button keeps a copy of its strip.
+    const BitmapHandle close(LoadSkinImage(nullptr, kCloseImage));
+    SetSkin(LoadSkinImage(nullptr, kBackImage), FALSE, TRUE, nullptr, nullptr, nullptr, close.get());
     CenterWindow();
     ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     m_progress.SetImages(LoadSkinImage(nullptr, kTrackImage), LoadSkinImage(nullptr, kFillImage));

@@ -16,7 +16,7 @@ const UINT IDC_UPDATE_PROGRESS = 1000;
 class CPrgsDlg : public CDlgEx {
 public:
     CPrgsDlg();
-    ~CPrgsDlg() override;
+    ~CPrgsDlg() override = default;
 
     CImgProgress m_progress;
     wchar_t m_szUrl[512] = {};
@@ -37,6 +37,5 @@ private:
     static DWORD WINAPI UpdateDownloadThread(LPVOID param);
     static DWORD WINAPI UpdateWatchThread(LPVOID param);
 
-    HBITMAP m_hCloseStrip = nullptr;
     std::atomic<bool> m_bCancelled{false};
 };

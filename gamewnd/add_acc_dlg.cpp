@@ -1,6 +1,7 @@
 #include "gamewnd/add_acc_dlg.h"
 
 #include "gamewnd/messages.h"
+#include "skin/gdi_handles.h"
 #include "skin/skin_image.h"
 
 namespace {
@@ -11,12 +12,6 @@ const WORD kButtonImage = 133;
 } // namespace
 
 CAddAccDlg::CAddAccDlg() : CDlgEx(IDD_ADD_ACCOUNT, nullptr) {}
-
-CAddAccDlg::~CAddAccDlg()
-{
-    if (m_hButtonStrip)
-        ::DeleteObject(m_hButtonStrip);
-}
 
 void CAddAccDlg::DoDataExchange(CDataExchange* pDX)
 {
@@ -32,9 +27,10 @@ BOOL CAddAccDlg::OnInitDialog()
     SetTitle(L"登录其他账号");
     SetFrameMetrics(30, 3, 5, 1, 0);
     SetSkin(LoadSkinImage(nullptr, kBackImage), TRUE, FALSE, nullptr, nullptr, nullptr, nullptr);
-    m_hButtonStrip = LoadSkinImage(nullptr, kButtonImage);
-    m_btnYes.SetImage(m_hButtonStrip, TRUE);
-    m_btnNo.SetImage(m_hButtonStrip, TRUE);
+    // The buttons keep copies of the strip.
+    const BitmapHandle buttons(LoadSkinImage(nullptr, kButtonImage));
+    m_btnYes.SetImage(buttons.get(), TRUE);
+    m_btnNo.SetImage(buttons.get(), TRUE);
     m_lblQuestion.m_nLineSpace = 5;
     return TRUE;
 }

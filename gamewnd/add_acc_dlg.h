@@ -12,7 +12,7 @@ const UINT IDC_ADD_ACCOUNT_TEXT = 1023;
 class CAddAccDlg : public CDlgEx {
 public:
     CAddAccDlg();
-    ~CAddAccDlg() override;
+    ~CAddAccDlg() override = default;
 
     CBtnEx m_btnYes;
     CBtnEx m_btnNo;
@@ -27,6 +27,4 @@ protected:
 
 private:
     void Answer(WPARAM newTab);
-
-    HBITMAP m_hButtonStrip = nullptr;
 };

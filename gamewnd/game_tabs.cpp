@@ -72,8 +72,7 @@ void CVelmor3Dlg::ShowPage(HWND hPage)
             ::ShowWindow(w, SW_HIDE);
             continue;
         }
-        const RECT rc = ContentRect();
-        ::MoveWindow(w, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, FALSE);
+        MoveToContent(w);
         ::ShowWindow(w, SW_SHOW);
         ::SetForegroundWindow(w);
         if (::IsWindowVisible(m_hWndHall))

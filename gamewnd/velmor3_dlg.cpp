@@ -33,19 +33,14 @@ const WORD kHallShownImage = 151;
 // Gives a skinned button a new strip, taking the frame size.
 void SetButtonImage(CBtnEx& button, WORD id)
 {
-    HBITMAP hStrip = LoadSkinImage(nullptr, id);
-    button.SetImage(hStrip, TRUE);
-    if (hStrip)
-        ::DeleteObject(hStrip);
+    const BitmapHandle strip(LoadSkinImage(nullptr, id));
+    button.SetImage(strip.get(), TRUE);
 }
 
 HIMAGELIST LoadTabImages(WORD id)
 {
-    HBITMAP hStrip = LoadSkinImage(nullptr, id);
-    HIMAGELIST hList = MakeStripImageList(hStrip, 3);
-    if (hStrip)
-        ::DeleteObject(hStrip);
-    return hList;
+    const BitmapHandle strip(LoadSkinImage(nullptr, id));
+    return MakeStripImageList(strip.get(), 3);
 }
 
 } // namespace
@@ -96,15 +91,11 @@ void CVelmor3Dlg::SetupSkinAndControls()
     SetTitle(GAME_WINDOW_TITLE);
     SetFrameMetrics(30, 4, 0, 0, 0);
     m_nTitleWeight = 600;
-    HBITMAP hClose = LoadSkinImage(nullptr, kCloseImage);
-    HBITMAP hMin = LoadSkinImage(nullptr, kMinImage);
-    SetSkin(LoadSkinImage(nullptr, kBackImage), FALSE, TRUE, hMin, LoadSkinImage(nullptr, kMaxImage),
-            LoadSkinImage(nullptr, kRestoreImage), hClose);
     // The close and minimize strips stay ours; the buttons keep copies.
-    for (HBITMAP h : {hClose, hMin}) {
-        if (h)
-            ::DeleteObject(h);
-    }
+    const BitmapHandle close(LoadSkinImage(nullptr, kCloseImage));
+    const BitmapHandle minimize(LoadSkinImage(nullptr, kMinImage));
+    SetSkin(LoadSkinImage(nullptr, kBackImage), FALSE, TRUE, minimize.get(), LoadSkinImage(nullptr, kMaxImage),
+            LoadSkinImage(nullptr, kRestoreImage), close.get());
     m_bResizable = TRUE;
     // Practically invisible until the first game page attaches. Shown right
     // away (the template is visible anyway): a hidden dialog still at its
@@ -122,10 +113,8 @@ void CVelmor3Dlg::SetupSkinAndControls()
     m_lnkAddAccount.m_bUnderline = TRUE;
     ::SetWindowLongW(m_lnkAddAccount.m_hWnd, GWL_STYLE,
                      ::GetWindowLongW(m_lnkAddAccount.m_hWnd, GWL_STYLE) | SS_NOTIFY);
-    HBITMAP hPadlock = LoadSkinImage(nullptr, kPadlockImage);
-    m_lnkAddAccount.SetImage(hPadlock);
-    if (hPadlock)
-        ::DeleteObject(hPadlock);
+    const BitmapHandle padlock(LoadSkinImage(nullptr, kPadlockImage));
+    m_lnkAddAccount.SetImage(padlock.get());
 
     m_imlTabs.reset(LoadTabImages(kTabImage));
     m_imlTabClose.reset(LoadTabImages(kTabCloseImage));
@@ -220,11 +209,11 @@ void CVelmor3Dlg::BringToFront()
         ::AttachThreadInput(ownThread, foreignThread, FALSE);
 }
 
-RECT CVelmor3Dlg::ContentRect() const
+void CVelmor3Dlg::MoveToContent(HWND hWnd) const
 {
     RECT rc;
     ::GetClientRect(m_hWnd, &rc);
-    return RECT{4, 30, rc.right - 4, rc.bottom - 4};
+    ::MoveWindow(hWnd, 4, 30, rc.right - 8, rc.bottom - 34, FALSE);
 }
 
 void CVelmor3Dlg::ToggleGameHall()
@@ -237,8 +226,7 @@ void CVelmor3Dlg::ToggleGameHall()
             ShowPage(m_arrPageWnd[m_nCurPage]);
         ::ShowWindow(m_hWndHall, SW_HIDE);
     } else {
-        const RECT rc = ContentRect();
-        ::MoveWindow(m_hWndHall, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, FALSE);
+        MoveToContent(m_hWndHall);
         ::ShowWindow(m_hWndHall, SW_SHOW);
         ShowPage(nullptr);
     }
@@ -257,12 +245,10 @@ void CVelmor3Dlg::LoadHotkeys()
 
 void CVelmor3Dlg::MoveFrontWindowToContent()
 {
-    const RECT content = ContentRect();
-    const int width = content.right - content.left, height = content.bottom - content.top;
     if (::IsWindowVisible(m_hWndHall))
-        ::MoveWindow(m_hWndHall, content.left, content.top, width, height, FALSE);
+        MoveToContent(m_hWndHall);
     else if (m_nCurPage >= 0 && m_nCurPage < PageCount())
-        ::MoveWindow(m_arrPageWnd[m_nCurPage], content.left, content.top, width, height, FALSE);
+        MoveToContent(m_arrPageWnd[m_nCurPage]);
 }
 
 BOOL CVelmor3Dlg::OnMinimumSize(WINDOWPOS* pos)

@@ -2,9 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <memory>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "gamewnd/add_acc_dlg.h"
@@ -12,6 +10,7 @@
 #include "logic/skin_geometry.h"
 #include "skin/btn_ex.h"
 #include "skin/dlg_ex.h"
+#include "skin/gdi_handles.h"
 #include "skin/static_ex.h"
 
 const UINT IDD_GAME_WINDOW = 102;
@@ -30,11 +29,6 @@ const UINT_PTR IDT_LOGIN_WATCH = 8;
 // processes through window messages.
 class CVelmor3Dlg : public CDlgEx {
 public:
-    struct ImageListDeleter {
-        void operator()(HIMAGELIST hList) const { ::ImageList_Destroy(hList); }
-    };
-    using ImageListHandle = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter>;
-
     CVelmor3Dlg();
     ~CVelmor3Dlg() override;
 
@@ -102,7 +96,8 @@ protected:
 
 private:
     int PageCount() const { return static_cast<int>(m_arrPageWnd.size()); }
-    RECT ContentRect() const;
+    // Puts a page or the game hall over the content area, without repainting.
+    void MoveToContent(HWND hWnd) const;
     void SetupSkinAndControls();
     // The game hall when shown, else the current page, fills the content area.
     void MoveFrontWindowToContent();

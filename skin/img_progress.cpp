@@ -27,7 +27,7 @@ private:
 };
 
 // The same bitmap handed over again stays alive.
-void TakeOver(CImgProgress::BitmapHandle& owner, HBITMAP hBmp)
+void TakeOver(BitmapHandle& owner, HBITMAP hBmp)
 {
     if (owner.get() != hBmp)
         owner.reset(hBmp);

@@ -2,10 +2,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <memory>
-#include <type_traits>
-
 #include "framework/wnd.h"
+#include "skin/gdi_handles.h"
 
 // A progress bar that keeps the platform control's range and position but
 // paints itself from a track image and a fill image over its parent's skin.
@@ -13,11 +11,6 @@
 // show at any length. It can draw the percentage over the bar.
 class CImgProgress : public CWnd {
 public:
-    struct BitmapDeleter {
-        void operator()(HBITMAP hBitmap) const { ::DeleteObject(hBitmap); }
-    };
-    using BitmapHandle = std::unique_ptr<std::remove_pointer_t<HBITMAP>, BitmapDeleter>;
-
     CImgProgress() = default;
     ~CImgProgress() override = default;
 

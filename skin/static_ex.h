@@ -2,11 +2,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <memory>
 #include <string>
-#include <type_traits>
 
 #include "framework/wnd.h"
+#include "skin/gdi_handles.h"
 
 // The DrawText format of one label line for the label's window style:
 // SS_CENTER, SS_RIGHT, SS_ENDELLIPSIS, SS_PATHELLIPSIS and SS_CENTERIMAGE.
@@ -24,13 +23,6 @@ UINT LabelTextFormat(LONG style);
 // label.
 class CStaticEx : public CWnd {
 public:
-    struct FontDeleter {
-        void operator()(HFONT hFont) const { ::DeleteObject(hFont); }
-    };
-    struct ImageListDeleter {
-        void operator()(HIMAGELIST hList) const { ::ImageList_Destroy(hList); }
-    };
-
     CStaticEx() = default;
     ~CStaticEx() override = default;
 
@@ -51,14 +43,14 @@ public:
     int m_nFontHeight = 0;  // 0 keeps the base font's height
     BOOL m_bHandCursor = FALSE;
     BOOL m_bUnderline = FALSE; // FALSE keeps the base font's underline
-    std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter> m_font;
+    FontHandle m_font;
     COLORREF m_crText = 0;
     COLORREF m_crHover = 0;
     int m_nLineSpace = 3;
     BOOL m_bHoverColor = FALSE;
     BOOL m_bHover = FALSE;
     BOOL m_bTracking = FALSE;
-    std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter> m_imgList;
+    ImageListHandle m_imgList;
     int m_nImageWidth = 0; // 0: no image
     int m_nImageHeight = 0;
     BOOL m_bImageRight = FALSE;

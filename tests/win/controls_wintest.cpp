@@ -11,12 +11,11 @@
 #include <cwchar>
 #include <fstream>
 #include <functional>
-#include <memory>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "framework/wnd.h"
+#include "skin/gdi_handles.h"
 #include "skin/img_progress.h"
 #include "skin/skin_image.h"
 #include "skin/static_ex.h"
@@ -68,12 +67,7 @@ COLORREF FromDib(uint32_t p)
     return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
 
-struct FontDeleter {
-    void operator()(HFONT hFont) const { ::DeleteObject(hFont); }
-};
-using FontPtr = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
-
-FontPtr MakeFont(int height, int weight, int width, BYTE underline, BYTE charset, const wchar_t* face)
+FontHandle MakeFont(int height, int weight, int width, BYTE underline, BYTE charset, const wchar_t* face)
 {
     LOGFONTW lf = {};
     lf.lfHeight = height;
@@ -82,18 +76,18 @@ FontPtr MakeFont(int height, int weight, int width, BYTE underline, BYTE charset
     lf.lfUnderline = underline;
     lf.lfCharSet = charset;
     std::wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
-    return FontPtr(::CreateFontIndirectW(&lf));
+    return FontHandle(::CreateFontIndirectW(&lf));
 }
 
 // The font of a dialog template in Chinese, as the labels get it.
-FontPtr MakeDialogFont(BYTE underline = 0)
+FontHandle MakeDialogFont(BYTE underline = 0)
 {
     return MakeFont(-12, FW_NORMAL, 0, underline, GB2312_CHARSET, L"MS Shell Dlg");
 }
 
 // What the label's font should be: the dialog font in YaHei, with the
 // given fields.
-FontPtr MakeYaHei(int height, int weight, int width, BYTE underline)
+FontHandle MakeYaHei(int height, int weight, int width, BYTE underline)
 {
     return MakeFont(height, weight, width, underline, GB2312_CHARSET, kYaHei);
 }
@@ -597,7 +591,7 @@ TEST(label_font_is_the_base_font_in_yahei_with_the_overrides)
     CCheckedParent parent;
     int row = 0;
     for (const auto& r : rows) {
-        FontPtr base = MakeDialogFont(r.baseUnderline);
+        FontHandle base = MakeDialogFont(r.baseUnderline);
         CStaticEx label;
         label.SubclassWindow(MakeStatic(parent, L"x", 0, 10, 10, 100, 20));
         if (r.dialogFont)
@@ -647,7 +641,7 @@ TEST(label_draws_its_text_in_its_font_and_colour)
         {L"Pelux 8266", SS_CENTERIMAGE, 20, -1, TRUE, RGB(0, 0, 0), 20, FW_NORMAL, 0x34},
     };
     CCheckedParent parent;
-    FontPtr base = MakeDialogFont();
+    FontHandle base = MakeDialogFont();
     int row = 0;
     for (const auto& r : rows) {
         CStaticEx label;
@@ -659,7 +653,7 @@ TEST(label_draws_its_text_in_its_font_and_colour)
         label.m_crText = r.colour;
         const Shot got = Capture(label.m_hWnd);
 
-        FontPtr want = MakeYaHei(r.wantHeight, r.wantWeight, 0, r.underline ? 1 : 0);
+        FontHandle want = MakeYaHei(r.wantHeight, r.wantWeight, 0, r.underline ? 1 : 0);
         LabelLook look;
         look.font = want.get();
         look.colour = r.colour;
@@ -693,8 +687,8 @@ TEST(label_breaks_lines_between_any_two_characters)
         {L"\u4E00\u4E8C\n", nullptr, {L"\u4E00\u4E8C", L""}},
     };
     CCheckedParent parent;
-    FontPtr base = MakeDialogFont();
-    FontPtr want = MakeYaHei(-12, FW_NORMAL, 0, 0);
+    FontHandle base = MakeDialogFont();
+    FontHandle want = MakeYaHei(-12, FW_NORMAL, 0, 0);
     const int lineHeight = Measure(want.get(), kSample).cy;
     int row = 0;
     for (const auto& r : rows) {
@@ -735,8 +729,8 @@ TEST(label_grows_to_its_lines_and_never_shrinks)
         {L"a\nb", 2, 0, 5},     {L"a\nb\nc\nd", 4, 7, 5}, {L"a\nb\nc\nd", 4, 7, -1},
     };
     CCheckedParent parent;
-    FontPtr base = MakeDialogFont();
-    FontPtr want = MakeYaHei(-12, FW_NORMAL, 0, 0);
+    FontHandle base = MakeDialogFont();
+    FontHandle want = MakeYaHei(-12, FW_NORMAL, 0, 0);
     const int lineHeight = Measure(want.get(), kSample).cy;
     int row = 0;
     for (const auto& r : rows) {
@@ -761,7 +755,7 @@ TEST(label_grows_to_its_lines_and_never_shrinks)
 TEST(label_narrower_than_one_character_draws_nothing)
 {
     CCheckedParent parent;
-    FontPtr base = MakeDialogFont();
+    FontHandle base = MakeDialogFont();
     const struct {
         bool dialogFont;
         int extra; // label width = the sample's character width + extra
@@ -804,8 +798,8 @@ TEST(label_draws_its_image_beside_the_text)
         {true, SS_RIGHT, 0x12, 133, 0, 130},
     };
     CCheckedParent parent;
-    FontPtr base = MakeDialogFont();
-    FontPtr want = MakeYaHei(-12, FW_NORMAL, 0, 0);
+    FontHandle base = MakeDialogFont();
+    FontHandle want = MakeYaHei(-12, FW_NORMAL, 0, 0);
     int row = 0;
     for (const auto& r : rows) {
         CStaticEx label;
@@ -873,7 +867,7 @@ TEST(label_hover_colour_follows_hover_and_leave)
         {FALSE, WM_MOUSEHOVER, true},  {FALSE, WM_MOUSELEAVE, false},
     };
     CCheckedParent parent;
-    FontPtr base = MakeDialogFont();
+    FontHandle base = MakeDialogFont();
     CStaticEx label;
     label.SubclassWindow(MakeStatic(parent, kLinkText, 0, 40, 40, 120, 20));
     ::SendMessageW(label.m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(base.get()), FALSE);
@@ -919,7 +913,7 @@ TEST(label_cursor_is_the_hand_only_when_asked)
 TEST(link_follows_the_real_mouse_and_reports_clicks)
 {
     CCheckedParent parent;
-    FontPtr base = MakeDialogFont();
+    FontHandle base = MakeDialogFont();
     // The primary window's "log in another account" link.
     CStaticEx link;
     link.SubclassWindow(MakeStatic(parent, kLinkText, 0, kParentW - 360, 7, 92, 16, ID_LINK));
@@ -985,7 +979,7 @@ TEST(link_follows_the_real_mouse_and_reports_clicks)
 TEST(label_font_is_built_once)
 {
     CCheckedParent parent;
-    FontPtr base = MakeDialogFont();
+    FontHandle base = MakeDialogFont();
     CStaticEx label;
     label.SubclassWindow(MakeStatic(parent, kLinkText, 0, 40, 40, 200, 40));
     ::SendMessageW(label.m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(base.get()), FALSE);
