@@ -256,6 +256,9 @@ def run_client(box, prefix, row, before):
 
     try:
         if row.get('cancel'):
+            # Cancelled while the download stalls, not before it has begun.
+            wait_until(lambda: CDN in [r['target'] for r in box.requests()[before:]],
+                       '%s: the download request' % row['name'])
             answer(box, row, PROGRESS_TITLE, CLOSE_BUTTON, 'cancelling the download')
         code = ended(PATIENCE, 'the updating process did not end by itself') if row['updated'] else None
         if row['game']:
